@@ -1,0 +1,164 @@
+#pragma once
+
+#include "inidocument.h"
+#include "pathmacros.h"
+#include "platform/errornumbers.h"
+#include "platform/filestamp.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace calvenor {
+
+// The one way the program reads and writes INI files: the file manager's wincmd.ini
+// and wcx_ftp.ini and the program's own settings file. It reads files as the Windows
+// private-profile functions do and follows the file manager's redirection of sections
+// (AlternateUserIni, RedirectSection) for every operation that names a section.
+//
+// Parsed files are cached but revalidated against the disk before use, so a read
+// always sees the file as it is now. Writes made between BeginBatch and EndBatch are
+// applied in memory and reach each file once, atomically, when the batch ends; a write
+// outside a batch reaches its file at once. A failed write is reported, never dropped.
+class cProfile
+{
+public:
+    // Buffer sizes the callers use: one value, and a whole section or key list.
+    static constexpr int kValueBuffer = 4096;
+    static constexpr int kSectionBuffer = 32700;
+    // A buffer size of 0 or less reads a list whole.
+    static constexpr int kWholeList = 0;
+
+    // Reads TCSectionsNotRedirectedByDefault from [Common] of the settings file.
+    cProfile(const PathMacros &paths, const QString &settingsFile);
+
+    QString ReadValue(const QString &strSectionName, const QString &strKeyName, const QString &strDefaultValue,
+                      const QString &strFileName, int lngMaxBufferSize = kValueBuffer);
+    QString ReadValue2(const QString &strSectionName, const QString &strKeyName, const QString &strDefaultValue,
+                       const QString &strFileName, const QString &strCommentString,
+                       int lngMaxBufferSize = kValueBuffer);
+    int WriteValue(const QString &strSectionName, const QString &strKeyName, const QString &strValue,
+                   const QString &strFileName);
+    int DeleteValue(const QString &strSectionName, const QString &strKeyName, const QString &strFileName);
+    int DeleteSection(const QString &strSectionName, const QString &strFileName);
+
+    int ReadFileSectionsName(const QString &strFileName, int lngMaxBufferSize = kSectionBuffer);
+    int ReadSectionKeysNameAndValue(const QString &strSectionName, const QString &strFileName,
+                                    int lngMaxBufferSize = kSectionBuffer);
+    int ReadSectionKeysNameOnly(const QString &strSectionName, const QString &strFileName,
+                                int lngMaxBufferSize = kSectionBuffer);
+    void SortKeysNameOnlyList();
+
+    // The entries of a section with each value as a value read gives it (unquoted,
+    // UTF-8 marker decoded), so that a list read key by key and a list read line by
+    // line see the same values.
+    struct SectionEntry
+    {
+        QString key;
+        QString value;
+        bool hasEquals = false;
+    };
+    std::vector<SectionEntry> ReadSectionEntries(const QString &strSectionName, const QString &strFileName);
+
+    // Indexed reads of the three lists; an index outside a list gives an empty string
+    // and sets errorNumber (when given) to errSubscriptOutOfRange.
+    QString FileSectionsNameList(int lngIndex, int *errorNumber = nullptr) const;
+    QString SectionKeysNameAndValueList(int lngIndex, int *errorNumber = nullptr) const;
+    QString SectionKeysNameOnlyList(int lngIndex, int *errorNumber = nullptr) const;
+
+    int FileSectionsNameCount = -1;
+    int SectionKeysNameAndValueCount = -1;
+    int SectionKeysNameOnlyCount = -1;
+    bool LastReadedKeyIsCommented = false;
+
+    // Batches nest; the outermost EndBatch writes every changed file and returns the
+    // first error (0 when all files were written).
+    void BeginBatch();
+    int EndBatch();
+    bool inBatch() const { return m_batchDepth > 0; }
+    // Native paths of the files whose writes failed in the last flush.
+    QSet<QString> FailedFiles() const { return m_failedFiles; }
+    // Native paths written to (in memory or on disk) since ClearTouchedFiles.
+    QSet<QString> TouchedFiles() const { return m_touchedFiles; }
+    void ClearTouchedFiles() { m_touchedFiles.clear(); }
+
+    // Marks the edits made so far in the current batch; Rollback undoes every later
+    // edit, so an operation that fails half-way leaves nothing of itself behind.
+    using Checkpoint = QHash<QString, size_t>;
+    Checkpoint MakeCheckpoint() const;
+    void Rollback(const Checkpoint &checkpoint);
+
+    // The file a section really lives in; strKeyName may be empty.
+    QString ResolveTargetFile(const QString &strSectionName, const QString &strKeyName,
+                              const QString &strFileName);
+    const QStringList &NotRedirectedSections() const { return m_notRedirected; }
+    const PathMacros &paths() const { return m_paths; }
+
+private:
+    enum class EditKind { Write, DeleteKey, DeleteSection };
+    struct Edit
+    {
+        EditKind kind;
+        QString section;
+        QString key;
+        QString value;
+    };
+    struct CachedFile
+    {
+        FileStamp stamp;
+        IniDocument document;
+        int readError = errNone;   // the file exists but cannot be used as an INI file
+        std::vector<Edit> pending;
+    };
+
+    CachedFile *cached(const QString &nativePath);
+    bool reload(CachedFile &file, const QString &nativePath);
+    QString ReadRawValue(const QString &section, const QString &key, const QString &file);
+    int applyEdit(const QString &fileName, Edit edit);
+    static void apply(IniDocument &document, const Edit &edit);
+    int flush(const QString &nativePath, CachedFile &file);
+    void fillList(const QStringList &entries, int bufferSize, QStringList &list, int &count);
+
+    const PathMacros &m_paths;
+    QStringList m_notRedirected;
+    QHash<QString, CachedFile> m_files;
+    QSet<QString> m_validatedInBatch;
+    QSet<QString> m_failedFiles;
+    QSet<QString> m_touchedFiles;
+    int m_batchDepth = 0;
+    int m_batchError = errNone;
+
+    QStringList m_fileSectionsNameList;
+    QStringList m_sectionKeysNameAndValueList;
+    QStringList m_sectionKeysNameOnlyList;
+};
+
+// Holds a cProfile batch open for one operation and ends it on every way out.
+class ProfileBatch
+{
+public:
+    explicit ProfileBatch(cProfile &profile) : m_profile(profile) { m_profile.BeginBatch(); }
+    ~ProfileBatch()
+    {
+        if (!m_finished)
+            m_profile.EndBatch();
+    }
+    ProfileBatch(const ProfileBatch &) = delete;
+    ProfileBatch &operator=(const ProfileBatch &) = delete;
+
+    // Ends the batch now and returns its error number.
+    int finish()
+    {
+        m_finished = true;
+        return m_profile.EndBatch();
+    }
+
+private:
+    cProfile &m_profile;
+    bool m_finished = false;
+};
+
+} // namespace calvenor

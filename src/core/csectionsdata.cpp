@@ -1,0 +1,96 @@
+#include "csectionsdata.h"
+
+#include "platform/errornumbers.h"
+
+namespace calvenor {
+namespace {
+
+const std::array<const char16_t *, 20> kNames = {
+    u"Command line history", u"Selection", u"SearchName", u"SearchIn", u"SearchText",
+    u"Searches", u"RenameTemplates", u"RenameSearchFind", u"RenameSearchReplace", u"Rename",
+    u"LeftTabs", u"RightTabs", u"LeftHistory", u"RightHistory", u"MkDirHistory",
+    u"SyncOptions", u"AttrPlugin", u"SplitPerFile", u"OldConnections", u"RootNode",
+};
+
+} // namespace
+
+QString cSectionsData::SectionsList(int lngIndex, int *errorNumber)
+{
+    if (lngIndex < 0 || lngIndex > SectionsCount) {
+        if (errorNumber)
+            *errorNumber = errSubscriptOutOfRange;
+        return QString();
+    }
+    if (errorNumber)
+        *errorNumber = errNone;
+    return QString::fromUtf16(kNames[size_t(lngIndex)]);
+}
+
+int cSectionsData::GetSectionIndex(const QString &strSectionName, int *errorNumber)
+{
+    for (int i = 0; i <= SectionsCount; ++i) {
+        if (strSectionName.compare(QStringView(kNames[size_t(i)]), Qt::CaseInsensitive) == 0) {
+            if (errorNumber)
+                *errorNumber = errNone;
+            return i;
+        }
+    }
+    if (errorNumber)
+        *errorNumber = errSubscriptOutOfRange;
+    return -1;
+}
+
+SectionFamily cSectionsData::familyOf(const QString &strSectionName)
+{
+    auto is = [&](const QString &name) { return strSectionName.compare(name, Qt::CaseInsensitive) == 0; };
+    if (is(Rename()) || is(Searches()) || is(SyncOptions()) || is(AttrPlugin()))
+        return SectionFamily::Keyed;
+    if (is(LeftTabs()) || is(RightTabs()))
+        return SectionFamily::Tabs;
+    if (is(RootNode()) || GetSectionIndex(strSectionName) < 0)
+        return SectionFamily::None;
+    return SectionFamily::Numbered;
+}
+
+SectionFile cSectionsData::fileOf(const QString &strSectionName)
+{
+    if (familyOf(strSectionName) == SectionFamily::None)
+        return SectionFile::None;
+    if (strSectionName.compare(OldConnections(), Qt::CaseInsensitive) == 0)
+        return SectionFile::Wcxftp;
+    return SectionFile::Wincmd;
+}
+
+const cSectionsData::TreeNode &cSectionsData::RootTreeNode()
+{
+    static const TreeNode root {u"RootNode", 3081, u"Total Commander History", u"root"};
+    return root;
+}
+
+const std::array<cSectionsData::TreeNode, 19> &cSectionsData::TreeOrder()
+{
+    static const std::array<TreeNode, 19> nodes = {{
+        {u"Command line history", 3082, u"Command Line", u"cmdline"},
+        {u"Selection", 3087, u"Selection", u"selection"},
+        {u"SearchName", 3083, u"Search for:", u"search"},
+        {u"SearchIn", 3084, u"Search in:", u"search"},
+        {u"SearchText", 3085, u"Find text:", u"search"},
+        {u"Searches", 3086, u"Load/Save", u"search"},
+        {u"RenameTemplates", 3088, u"Rename mask:", u"rename"},
+        {u"RenameSearchFind", 3097, u"Rename Search for:", u"rename"},
+        {u"RenameSearchReplace", 3098, u"Rename Replace with:", u"rename"},
+        {u"Rename", 3089, u"F2 Load/Save", u"rename"},
+        {u"LeftTabs", 3090, u"Left Tabs", u"left"},
+        {u"RightTabs", 3091, u"Right Tabs", u"right"},
+        {u"LeftHistory", 3100, u"Left history", u"righthistory"},
+        {u"RightHistory", 3101, u"Right history", u"righthistory"},
+        {u"MkDirHistory", 3102, u"New Directory", u"mkdirhistory"},
+        {u"SyncOptions", 3103, u"Synchronize Options", u"syncoptions"},
+        {u"AttrPlugin", 3104, u"Plugin Attributes", u"attrplugin"},
+        {u"SplitPerFile", 3105, u"Split Sizes", u"splitperfile"},
+        {u"OldConnections", 3106, u"FTP Old Connections", u"oldconnections"},
+    }};
+    return nodes;
+}
+
+} // namespace calvenor

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "cprofile.h"
+#include "historyrowstore.h"
+#include "progresshost.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace calvenor {
+
+// Moves history between the two INI files and the row store: all sections at once
+// when a pair of files is opened or saved, one section at a time for import and
+// export. Each section goes to the reader or writer of its family and to the file it
+// lives in (OldConnections in wcx_ftp.ini, every other section in wincmd.ini).
+class HistorySections
+{
+public:
+    // The text of a language id, or the built-in default given.
+    using LanguageLookup = std::function<QString(int id, const QString &defaultText)>;
+
+    HistorySections(cProfile &profile, HistoryRowStore &store);
+
+    void setProgressHost(ProgressHost *host) { m_progress = host; }
+    void setLanguage(LanguageLookup lookup) { m_language = std::move(lookup); }
+    void setLockedTabForeColor(qint32 colour) { m_lockedTabForeColor = colour; }
+
+    // Rebuilds the whole store from the two files.
+    int ReadAllHistorySections(const QString &strWincmdFileName, const QString &strWcxftpFileName);
+    // Writes every section whose save flag is set, each file once at the end. A
+    // section's flag goes back to "0" only when every file it was written to was
+    // saved; the first error is returned and later sections are not written.
+    int SaveAllHistorySections(const QString &strWincmdFileName, const QString &strWcxftpFileName);
+    // Appends one section's items from the files to the store.
+    int ReadHistorySection(const QString &strSectionName, const QString &strWincmdFileName,
+                           const QString &strWcxftpFileName);
+    // Writes one section whatever its save flag, which stays as it is. Nothing of a
+    // section that fails half-way is written.
+    int SaveHistorySection(const QString &strSectionName, const QString &strWincmdFileName,
+                           const QString &strWcxftpFileName);
+
+private:
+    QString text(int id, const QString &defaultText) const;
+
+    cProfile &m_profile;
+    HistoryRowStore &m_store;
+    ProgressHost *m_progress = nullptr;
+    LanguageLookup m_language;
+    qint32 m_lockedTabForeColor = 255;
+};
+
+} // namespace calvenor

@@ -1,0 +1,288 @@
+#include "inidocument.h"
+
+namespace calvenor {
+
+using IniSyntax::LineKind;
+
+IniDocument::IniDocument()
+{
+    m_sections.push_back(Section());
+}
+
+IniDocument IniDocument::parse(const QByteArray &bytes, const AnsiCodePage &codePage)
+{
+    IniDocument doc;
+    doc.m_codec = IniTextCodec::detect(bytes, codePage);
+    doc.m_text = doc.m_codec.decodeFile(bytes, &doc.m_oddTail);
+
+    const QString &text = doc.m_text;
+    const char16_t *data = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype size = text.size();
+    bool sawLineEnd = false;
+    Section *current = &doc.m_sections.front();
+    qsizetype start = 0;
+    while (start < size) {
+        qsizetype stop = start;
+        while (stop < size && data[stop] != u'\n' && data[stop] != u'\r')
+            ++stop;
+        Line line;
+        line.start = start;
+        line.length = stop - start;
+        qsizetype next = stop;
+        if (stop < size) {
+            if (data[stop] == u'\r' && stop + 1 < size && data[stop + 1] == u'\n') {
+                line.end = LineEnd::CrLf;
+                next += 2;
+            } else {
+                line.end = data[stop] == u'\r' ? LineEnd::Cr : LineEnd::Lf;
+                next += 1;
+            }
+            if (!sawLineEnd) {
+                doc.m_defaultEnd = line.end;
+                sawLineEnd = true;
+            }
+        }
+        const QStringView view(data + start, line.length);
+        line.kind = IniSyntax::classify(view);
+        if (line.kind == LineKind::Header) {
+            Section section;
+            section.name = IniSyntax::headerName(view).toString();
+            section.hasHeader = true;
+            section.lines.push_back(line);
+            doc.addSection(std::move(section));
+            current = &doc.m_sections.back();
+        } else {
+            current->lines.push_back(line);
+        }
+        start = next;
+    }
+    doc.m_finalNewline = size == 0 || data[size - 1] == u'\n' || data[size - 1] == u'\r';
+    return doc;
+}
+
+QString IniDocument::fold(QStringView name)
+{
+    return name.toString().toCaseFolded();
+}
+
+void IniDocument::addSection(Section section)
+{
+    m_sectionsByName[fold(section.name)].append(qsizetype(m_sections.size()));
+    m_sections.push_back(std::move(section));
+}
+
+QStringView IniDocument::lineText(const Line &line) const
+{
+    return QStringView(line.inExtra ? m_extra : m_text).mid(line.start, line.length);
+}
+
+IniDocument::Line IniDocument::appendExtra(QStringView text, LineKind kind)
+{
+    Line line;
+    line.start = m_extra.size();
+    line.length = text.size();
+    line.inExtra = true;
+    line.end = m_defaultEnd;
+    line.kind = kind;
+    m_extra.append(text);
+    return line;
+}
+
+void IniDocument::appendLineEnd(QString &out, LineEnd end)
+{
+    switch (end) {
+    case LineEnd::CrLf: out.append(u"\r\n"); break;
+    case LineEnd::Lf: out.append(u'\n'); break;
+    case LineEnd::Cr: out.append(u'\r'); break;
+    case LineEnd::None: break;
+    }
+}
+
+QByteArray IniDocument::serialize() const
+{
+    QString out;
+    out.reserve(m_text.size() + m_extra.size() + 16);
+    const Line *previous = nullptr;
+    for (const Section &section : m_sections) {
+        for (const Line &line : section.lines) {
+            // A line that ended the file before lines were added after it needs a line end now.
+            if (previous)
+                appendLineEnd(out, previous->end == LineEnd::None ? m_defaultEnd : previous->end);
+            out.append(lineText(line));
+            previous = &line;
+        }
+    }
+    if (previous && m_finalNewline)
+        appendLineEnd(out, previous->end == LineEnd::None ? m_defaultEnd : previous->end);
+    return m_codec.encodeFile(out, m_oddTail);
+}
+
+const IniDocument::Section *IniDocument::findSection(QStringView name) const
+{
+    const auto it = m_sectionsByName.constFind(fold(name));
+    if (it == m_sectionsByName.cend() || it->isEmpty())
+        return nullptr;
+    return &m_sections[size_t(it->front())];
+}
+
+IniDocument::Section *IniDocument::findSection(QStringView name)
+{
+    return const_cast<Section *>(std::as_const(*this).findSection(name));
+}
+
+void IniDocument::buildKeyIndex(const Section &section) const
+{
+    section.keyIndex.clear();
+    for (qsizetype i = 0; i < qsizetype(section.lines.size()); ++i) {
+        const Line &line = section.lines[size_t(i)];
+        if (line.kind == LineKind::Key)
+            section.keyIndex.insert(fold(IniSyntax::keyName(lineText(line))), i);   // keeps the first
+    }
+    section.indexed = true;
+}
+
+qsizetype IniDocument::findKeyLine(const Section &section, QStringView key) const
+{
+    if (!section.indexed)
+        buildKeyIndex(section);
+    return section.keyIndex.value(fold(key), -1);
+}
+
+bool IniDocument::hasSection(QStringView section) const
+{
+    return findSection(section) != nullptr;
+}
+
+std::optional<QString> IniDocument::storedValue(QStringView section, QStringView key) const
+{
+    const Section *found = findSection(section);
+    if (!found)
+        return std::nullopt;
+    const qsizetype index = findKeyLine(*found, key);
+    if (index < 0)
+        return std::nullopt;
+    return IniSyntax::storedValue(lineText(found->lines[size_t(index)])).toString();
+}
+
+QString IniDocument::valueFromStored(QStringView stored) const
+{
+    const QStringView bare = IniSyntax::unquoted(stored);
+    bool marked = false;
+    QString value = m_codec.valueFromStored(bare, &marked);
+    if (marked && m_codec.storedFromValue(value) != bare)
+        m_markedForms.insert(value, bare.toString());
+    return value;
+}
+
+std::optional<QString> IniDocument::value(QStringView section, QStringView key) const
+{
+    const std::optional<QString> stored = storedValue(section, key);
+    if (!stored)
+        return std::nullopt;
+    return valueFromStored(*stored);
+}
+
+QStringList IniDocument::sectionNames() const
+{
+    QStringList names;
+    for (const Section &section : m_sections) {
+        if (section.hasHeader)
+            names.append(section.name);
+    }
+    return names;
+}
+
+std::vector<IniEntry> IniDocument::entries(QStringView section) const
+{
+    std::vector<IniEntry> result;
+    const Section *found = findSection(section);
+    if (!found)
+        return result;
+    result.reserve(found->lines.size());
+    for (const Line &line : found->lines) {
+        const QStringView text = lineText(line);
+        if (line.kind == LineKind::Key)
+            result.push_back({IniSyntax::keyName(text).toString(), IniSyntax::storedValue(text).toString(), true});
+        else if (line.kind == LineKind::Text)
+            result.push_back({IniSyntax::trimmed(text).toString(), QString(), false});
+    }
+    return result;
+}
+
+QString IniDocument::storedFormOf(const QString &value) const
+{
+    const auto it = m_markedForms.constFind(value);
+    return it != m_markedForms.cend() ? *it : m_codec.storedFromValue(value);
+}
+
+void IniDocument::setStoredValue(QStringView sectionName, QStringView key, QStringView stored)
+{
+    Section *section = findSection(sectionName);
+    if (!section) {
+        Section created;
+        created.name = sectionName.toString();
+        created.hasHeader = true;
+        created.lines.push_back(appendExtra(QString(u'[' + sectionName + u']'), LineKind::Header));
+        addSection(std::move(created));
+        section = &m_sections.back();
+    }
+    const qsizetype existing = findKeyLine(*section, key);
+    if (existing >= 0) {
+        Line &line = section->lines[size_t(existing)];
+        // The name keeps the spelling the file has.
+        const QString keyAsWritten = IniSyntax::keyName(lineText(line)).toString();
+        const LineEnd end = line.end;
+        line = appendExtra(QString(keyAsWritten + u'=' + stored), LineKind::Key);
+        line.end = end;
+        return;
+    }
+    // A new key follows the section's last key, ahead of trailing blank and comment lines.
+    qsizetype position = qsizetype(section->lines.size());
+    while (position > 1) {
+        const LineKind kind = section->lines[size_t(position - 1)].kind;
+        if (kind != LineKind::Blank && kind != LineKind::Comment)
+            break;
+        --position;
+    }
+    const Line line = appendExtra(QString(key + u'=' + stored), LineKind::Key);
+    section->lines.insert(section->lines.begin() + position, line);
+    if (section->indexed) {
+        if (position != qsizetype(section->lines.size()) - 1) {
+            for (auto it = section->keyIndex.begin(); it != section->keyIndex.end(); ++it) {
+                if (*it >= position)
+                    ++*it;
+            }
+        }
+        section->keyIndex.insert(fold(key), position);
+    }
+}
+
+void IniDocument::deleteKey(QStringView sectionName, QStringView key)
+{
+    Section *section = findSection(sectionName);
+    if (!section || findKeyLine(*section, key) < 0)
+        return;
+    const QString folded = fold(key);
+    std::erase_if(section->lines, [&](const Line &line) {
+        return line.kind == LineKind::Key && fold(IniSyntax::keyName(lineText(line))) == folded;
+    });
+    section->indexed = false;
+}
+
+void IniDocument::deleteSection(QStringView sectionName)
+{
+    const auto it = m_sectionsByName.find(fold(sectionName));
+    if (it == m_sectionsByName.end())
+        return;
+    for (const qsizetype index : std::as_const(*it)) {
+        Section &section = m_sections[size_t(index)];
+        std::erase_if(section.lines, [](const Line &line) { return line.kind != LineKind::Comment; });
+        section.hasHeader = false;
+        section.name.clear();
+        section.keyIndex.clear();
+        section.indexed = false;
+    }
+    m_sectionsByName.erase(it);
+}
+
+} // namespace calvenor

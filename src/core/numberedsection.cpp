@@ -1,0 +1,63 @@
+#include "numberedsection.h"
+
+#include "csectionsdata.h"
+#include "leadingnumber.h"
+
+namespace calvenor {
+
+int ReadNumberedSection(const SectionIo &io, const QString &section, const QString &iniFileName)
+{
+    HistoryRowStore::StartEnd range;
+    if (const int error = io.store.GetStartEnd(section, range))
+        return error;
+    int position = range.end + 1;
+    // The whole section is read: a list cut at a buffer size would lose its tail at
+    // the next save.
+    const std::vector<cProfile::SectionEntry> entries = io.profile.ReadSectionEntries(section, iniFileName);
+    const QString dash = QStringLiteral("-");
+    int expected = 0;
+    for (const cProfile::SectionEntry &entry : entries) {
+        io.step();
+        if (!entry.hasEquals)
+            continue;
+        if (leadingInteger(entry.key) != expected)
+            break;
+        HistoryRow row;
+        row.Key = io.store.NextKey();
+        row.Text = QString::number(expected);
+        row.Tag = section;
+        row.col(2) = entry.value;
+        row.col(3) = row.col(4) = row.col(5) = row.col(6) = dash;
+        if (const int error = io.store.InsertRow(position++, std::move(row)))
+            return error;
+        ++expected;
+    }
+    return 0;
+}
+
+int SaveNumberedSection(const SectionIo &io, const QString &section, const QString &iniFileName)
+{
+    if (const int error = io.profile.DeleteSection(section, iniFileName))
+        return error;
+    HistoryRowStore::StartEnd range;
+    if (const int error = io.store.GetStartEnd(section, range))
+        return error;
+    if (range.start < 0) {
+        if (section.compare(cSectionsData::Selection(), Qt::CaseInsensitive) == 0) {
+            if (const int error = io.profile.DeleteValue(QStringLiteral("Left"), QStringLiteral("userspec"), iniFileName))
+                return error;
+            return io.profile.DeleteValue(QStringLiteral("Right"), QStringLiteral("userspec"), iniFileName);
+        }
+        return 0;
+    }
+    int number = 0;
+    for (int position = range.start; position <= range.end; ++position) {
+        io.step();
+        const QString &value = io.store.Row(position).col(2);
+        if (const int error = io.profile.WriteValue(section, QString::number(number++), value, iniFileName))
+            return error;
+    }
+    return 0;
+}
+
+} // namespace calvenor

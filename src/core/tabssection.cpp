@@ -1,0 +1,143 @@
+#include "tabssection.h"
+
+#include "csectionsdata.h"
+#include "leadingnumber.h"
+#include "taboptions.h"
+
+namespace calvenor {
+
+QString PanelSectionOf(const QString &tabSection)
+{
+    return tabSection.compare(cSectionsData::RightTabs(), Qt::CaseInsensitive) == 0 ? QStringLiteral("Right")
+                                                                                      : QStringLiteral("Left");
+}
+
+QString ActiveTabTag(const QString &tabSection)
+{
+    return tabSection + QStringLiteral("_ActiveTabMark");
+}
+
+int ReadTabsSection(const SectionIo &io, const QString &section, const QString &iniFileName)
+{
+    HistoryRowStore::StartEnd range;
+    if (const int error = io.store.GetStartEnd(section, range))
+        return error;
+    cProfile &profile = io.profile;
+    const QString &marker = io.marker();
+    const QString dash = QStringLiteral("-");
+    const int first = range.end + 1;
+    int position = first;
+    int tab = -1;
+    for (;;) {
+        io.step();
+        ++io.store.mlngKeyCounter;
+        ++tab;
+        const QString number = QString::number(tab);
+        const QString path = profile.ReadValue(section, number + QStringLiteral("_path"), marker, iniFileName);
+        if (path == marker)
+            break;
+        HistoryRow row;
+        row.Key = QStringLiteral("Key_") + QString::number(io.store.mlngKeyCounter);
+        row.Text = number;
+        row.Tag = section;
+        row.col(2) = path;
+        row.col(3) = profile.ReadValue(section, number + QStringLiteral("_options"), marker, iniFileName);
+        row.col(4) = profile.ReadValue(section, number + QStringLiteral("_caption"), marker, iniFileName);
+        row.col(5) = row.col(6) = dash;
+        if (const int error = io.store.InsertRow(position++, std::move(row)))
+            return error;
+    }
+
+    const QString activeTab = profile.ReadValue(section, QStringLiteral("ActiveTab"), marker, iniFileName);
+    if (activeTab != marker) {
+        const QString panel = PanelSectionOf(section);
+        auto read = [&](const QString &sectionName, const QString &key, const QString &fallback) {
+            return profile.ReadValue(sectionName, key, fallback, iniFileName);
+        };
+        HistoryRow row;
+        // The number of the last, unsuccessful probe: no tab row took it.
+        row.Key = QStringLiteral("Key_") + QString::number(io.store.mlngKeyCounter);
+        row.Text = activeTab;
+        row.Tag = ActiveTabTag(section);
+        row.Ghosted = true;
+        row.col(2) = read(panel, QStringLiteral("path"), marker);
+        row.col(3) = read(panel, QStringLiteral("ShowAllDetails"), QStringLiteral("1")) + u'|'
+            + read(panel, QStringLiteral("SortOrder"), QStringLiteral("0")) + u'|'
+            + read(panel, QStringLiteral("negative Sortorder"), QStringLiteral("0")) + QStringLiteral("|0|0|")
+            + read(section, QStringLiteral("ActiveLocked"), QStringLiteral("0")) + u'|'
+            + read(panel, QStringLiteral("customsortorder"), QStringLiteral("0"));
+        row.col(4) = read(section, QStringLiteral("ActiveCaption"), marker);
+        row.col(5) = activeTab;
+        row.col(6) = dash;
+        // A position outside the tabs read cannot be placed before a tab: it goes last.
+        const int tabsRead = tab;
+        int index = leadingInteger(activeTab);
+        if (index < 0 || index > tabsRead)
+            index = tabsRead;
+        if (const int error = io.store.InsertRow(first + index, std::move(row)))
+            return error;
+    }
+    ColourLockedTabs(io.store, section, io.lockedTabForeColor);
+    return 0;
+}
+
+int SaveTabsSection(const SectionIo &io, const QString &section, const QString &iniFileName)
+{
+    cProfile &profile = io.profile;
+    if (const int error = profile.DeleteSection(section, iniFileName))
+        return error;
+    HistoryRowStore::StartEnd range;
+    if (const int error = io.store.GetStartEnd(section, range))
+        return error;
+    if (range.start < 0)
+        return 0;   // the panel section stays as it is
+
+    const QString activeTag = ActiveTabTag(section);
+    const HistoryRow *active = nullptr;
+    for (int position = range.start; position <= range.end && !active; ++position) {
+        const HistoryRow &row = io.store.Row(position);
+        if (row.Tag.compare(activeTag, Qt::CaseInsensitive) == 0)
+            active = &row;
+    }
+    auto write = [&](const QString &sectionName, const QString &key, const QString &value) {
+        return profile.WriteValue(sectionName, key, value, iniFileName);
+    };
+    if (active) {
+        const QString panel = PanelSectionOf(section);
+        const QString &options = active->col(3);
+        const int fields[] = {0, 1, 2, 6};
+        const QString keys[] = {QStringLiteral("ShowAllDetails"), QStringLiteral("SortOrder"),
+                                QStringLiteral("negative Sortorder"), QStringLiteral("customsortorder")};
+        if (const int error = write(panel, QStringLiteral("path"), active->col(2)))
+            return error;
+        for (int i = 0; i < 4; ++i) {
+            if (const int error = write(panel, keys[i], QString::number(GetOptionField(options, fields[i]))))
+                return error;
+        }
+    }
+    int number = 0;
+    for (int position = range.start; position <= range.end; ++position) {
+        io.step();
+        const HistoryRow &row = io.store.Row(position);
+        if (row.Tag.compare(section, Qt::CaseInsensitive) != 0)
+            continue;
+        const QString prefix = QString::number(number++);
+        for (const auto &[suffix, column] : {std::pair{u"_path", 2}, std::pair{u"_options", 3}, std::pair{u"_caption", 4}}) {
+            if (const int error = write(section, prefix + QStringView(suffix), row.col(column)))
+                return error;
+        }
+    }
+    if (active) {
+        if (const int error = write(section, QStringLiteral("ActiveTab"), QString::number(leadingInteger(active->col(5)))))
+            return error;
+        if (const int error = write(section, QStringLiteral("ActiveCaption"), active->col(4)))
+            return error;
+        if (active->col(3) != io.marker()) {
+            if (const int error = write(section, QStringLiteral("ActiveLocked"), QString::number(GetOptionField(active->col(3), 5))))
+                return error;
+        }
+    }
+    return 0;
+}
+
+} // namespace calvenor

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "sectionio.h"
+
+namespace calvenor {
+
+// The folder tabs of a panel (LeftTabs, RightTabs). Numbered keys i_path, i_options,
+// i_caption hold the inactive tabs; the active tab is kept by position (ActiveTab),
+// caption and lock in the tab section, and by folder and view settings in the panel's
+// own section (Left or Right). The active tab becomes a ghosted row of its own.
+
+QString PanelSectionOf(const QString &tabSection);
+QString ActiveTabTag(const QString &tabSection);
+
+int ReadTabsSection(const SectionIo &io, const QString &section, const QString &iniFileName);
+int SaveTabsSection(const SectionIo &io, const QString &section, const QString &iniFileName);
+
+} // namespace calvenor

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "errornumbers.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace calvenor {
+
+// Replaces the file at nativePath by bytes in one step: the bytes go to a temporary
+// file beside it, are synced, and the temporary file is renamed over the original.
+// A crash at any point leaves either the old file or the new one. A symbolic link is
+// followed so that the link itself survives; permissions and owner are kept. A file
+// that exists but is read-only is refused, as the file manager's own writes would be.
+ErrorNumber writeFileAtomically(const QString &nativePath, const QByteArray &bytes);
+
+// Reads a whole regular file. Anything that is not a plain file (a folder, a device, a
+// pipe) or is larger than maxBytes reads as an error, so a bad path can never hang the
+// reader or exhaust memory.
+ErrorNumber readWholeFile(const QString &nativePath, qint64 maxBytes, QByteArray &bytes);
+
+} // namespace calvenor
