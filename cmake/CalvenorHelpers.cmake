@@ -33,6 +33,8 @@ function(calvenor_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE calvenor_options Qt6::Test calvenor_testsupport ${ARG_LIBS})
+    # Test tables are easier to read with plain string literals.
+    target_compile_options(${name} PRIVATE -UQT_NO_CAST_FROM_ASCII)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         TIMEOUT 120

@@ -215,10 +215,12 @@ int cProfile::applyEdit(const QString &fileName, Edit edit)
     const QString target = ResolveTargetFile(edit.section, edit.key, fileName);
     const QString nativePath = m_paths.nativePath(target);
     CachedFile *file = cached(nativePath);
-    if (!file)
-        return errPathNotFound;
-    if (file->readError != errNone)
-        return file->readError;   // never overwrite a file we could not read
+    const int refusal = !file ? int(errPathNotFound) : file->readError;   // never overwrite a file we could not read
+    if (refusal != errNone) {
+        if (m_batchDepth > 0 && m_batchError == errNone)
+            m_batchError = refusal;
+        return refusal;
+    }
     apply(file->document, edit);
     file->pending.push_back(std::move(edit));
     m_touchedFiles.insert(nativePath);
@@ -272,6 +274,7 @@ void cProfile::BeginBatch()
     if (m_batchDepth++ == 0) {
         m_validatedInBatch.clear();
         m_failedFiles.clear();
+        m_batchError = errNone;
     }
 }
 
@@ -280,7 +283,7 @@ int cProfile::EndBatch()
     if (m_batchDepth == 0 || --m_batchDepth > 0)
         return errNone;
     m_validatedInBatch.clear();
-    int firstError = errNone;
+    int firstError = m_batchError;
     const QStringList paths = m_files.keys();
     for (const QString &path : paths) {
         auto it = m_files.find(path);

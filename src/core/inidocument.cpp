@@ -135,8 +135,11 @@ void IniDocument::buildKeyIndex(const Section &section) const
     section.keyIndex.clear();
     for (qsizetype i = 0; i < qsizetype(section.lines.size()); ++i) {
         const Line &line = section.lines[size_t(i)];
-        if (line.kind == LineKind::Key)
-            section.keyIndex.insert(fold(IniSyntax::keyName(lineText(line))), i);   // keeps the first
+        if (line.kind != LineKind::Key)
+            continue;
+        const QString key = fold(IniSyntax::keyName(lineText(line)));
+        if (!section.keyIndex.contains(key))
+            section.keyIndex.insert(key, i);   // the first of duplicate keys is the one read
     }
     section.indexed = true;
 }

@@ -93,6 +93,9 @@ ErrorNumber writeFileAtomically(const QString &nativePath, const QByteArray &byt
             return errPathFileAccess;
         if (::access(encodedTarget.constData(), W_OK) != 0)
             return errorFromErrno(errno);
+        // A file nobody may write is read-only, even for an administrator.
+        if ((existing.st_mode & 0222) == 0)
+            return errPermissionDenied;
     } else {
         struct stat folderStat {};
         if (::stat(folder.constData(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode))

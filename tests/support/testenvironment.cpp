@@ -51,6 +51,14 @@ QString TestEnvironment::wineDrive() const
     return path(QStringLiteral("prefix/drive_c"));
 }
 
+QByteArray TestEnvironment::exampleFile(const QString &name)
+{
+    QFile in(QStringLiteral(CALVENOR_EXAMPLES_DIR "/") + name);
+    if (!in.open(QIODevice::ReadOnly))
+        qFatal("missing example file %s", qPrintable(name));
+    return in.readAll();
+}
+
 cProfile &TestEnvironment::profile()
 {
     if (!m_profile)

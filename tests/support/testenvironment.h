@@ -26,6 +26,7 @@ public:
     QString writeFile(const QString &name, const QByteArray &bytes) const;
     QByteArray readFile(const QString &name) const;
     QString wineDrive() const;                  // native folder behind c:
+    static QByteArray exampleFile(const QString &name);   // a file of examples/
 
     PathMacros &paths() { return *m_paths; }
     cProfile &profile();   // made on first use, with no settings file

@@ -1,0 +1,202 @@
+#include "core/inidocument.h"
+
+#include <QtTest>
+
+using namespace calvenor;
+
+// How the parser reads files, pinned to what the Windows profile functions do, and how
+// edits change the text: lines nobody touched keep their bytes.
+class TestIniDocument : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readsValuesAsTheProfileFunctionsDo_data();
+    void readsValuesAsTheProfileFunctionsDo();
+    void listsSectionsAndEntries();
+    void unchangedFileSerialisesToTheSameBytes_data();
+    void unchangedFileSerialisesToTheSameBytes();
+    void edits_data();
+    void edits();
+    void deletingASectionRemovesEveryCopyButKeepsComments();
+    void newLinesUseTheFileLineEnd();
+};
+
+static IniDocument parse(const char *text)
+{
+    return IniDocument::parse(QByteArray(text), AnsiCodePage::get(1252));
+}
+
+void TestIniDocument::readsValuesAsTheProfileFunctionsDo_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");   // "<absent>" when not found
+
+    const QString absent = QStringLiteral("<absent>");
+    QTest::newRow("blanks around value") << QByteArray("[S]\r\nk=  word  \r\n") << "S" << "k" << "word";
+    QTest::newRow("tab and vertical tab around value") << QByteArray("[S]\nk=\t\vword\t\n") << "S" << "k" << "word";
+    QTest::newRow("blanks around key") << QByteArray("[S]\n \t k  =v\n") << "S" << "k" << "v";
+    QTest::newRow("case of section and key") << QByteArray("[LeftHistory]\nKEY=v\n") << "lefthistory" << "key" << "v";
+    QTest::newRow("double quotes removed") << QByteArray("[S]\nk=\"  v  \"\n") << "S" << "k" << "  v  ";
+    QTest::newRow("single quotes removed") << QByteArray("[S]\nk='v'\n") << "S" << "k" << "v";
+    QTest::newRow("quotes trimmed before removal") << QByteArray("[S]\nk=  \" v \"  \n") << "S" << "k" << " v ";
+    QTest::newRow("only the outer pair") << QByteArray("[S]\nk=\"'v'\"\n") << "S" << "k" << "'v'";
+    QTest::newRow("mismatched quotes stay") << QByteArray("[S]\nk=\"v'\n") << "S" << "k" << "\"v'";
+    QTest::newRow("lone quote stays") << QByteArray("[S]\nk=\"\n") << "S" << "k" << "\"";
+    QTest::newRow("value that begins with a quote") << QByteArray("[S]\nk=\"\"abc\"\n") << "S" << "k" << "\"abc";
+    QTest::newRow("empty value") << QByteArray("[S]\nk=\n") << "S" << "k" << "";
+    QTest::newRow("second equals belongs to value") << QByteArray("[S]\n2=a=b\n") << "S" << "2" << "a=b";
+    QTest::newRow("semicolon inside value kept") << QByteArray("[S]\nk=a ;b\n") << "S" << "k" << "a ;b";
+    QTest::newRow("first duplicate key wins") << QByteArray("[S]\nk=1\nk=2\n") << "S" << "k" << "1";
+    QTest::newRow("only the first duplicate section") << QByteArray("[S]\na=1\n[S]\nk=2\n") << "S" << "k" << absent;
+    QTest::newRow("header with blanks inside") << QByteArray("[ S ]\nk=v\n") << "S" << "k" << "v";
+    QTest::newRow("header with trailing blank") << QByteArray("[LeftHistory] \nk=v\n") << "LeftHistory" << "k" << "v";
+    QTest::newRow("indented header") << QByteArray("  [S]\nk=v\n") << "S" << "k" << "v";
+    QTest::newRow("header without closing bracket") << QByteArray("[S   \nk=v\n") << "S" << "k" << "v";
+    QTest::newRow("text after the bracket ignored") << QByteArray("[sec]whoops]\nk=v\n") << "sec" << "k" << "v";
+    QTest::newRow("no key on the header line") << QByteArray("[S]k=v\n") << "S" << "k" << absent;
+    QTest::newRow("comment line is no key") << QByteArray("[S]\n;k=v\n") << "S" << ";k" << absent;
+    QTest::newRow("indented comment") << QByteArray("[S]\n \t;k=v\n") << "S" << ";k" << absent;
+    QTest::newRow("hash is no comment") << QByteArray("[S]\n#k=v\n") << "S" << "#k" << "v";
+    QTest::newRow("keys before any section unreadable") << QByteArray("k=v\n[S]\n") << "" << "k" << absent;
+    QTest::newRow("empty section name") << QByteArray("[]\nk=v\n") << "" << "k" << "v";
+    QTest::newRow("missing final newline") << QByteArray("[S]\nk=v") << "S" << "k" << "v";
+    QTest::newRow("bare CR line ends") << QByteArray("[S]\rk=v\rm=w") << "S" << "m" << "w";
+    QTest::newRow("mixed line ends") << QByteArray("[S]\r\na=1\nb=2\rc=3\r\n") << "S" << "c" << "3";
+    QTest::newRow("absent key") << QByteArray("[S]\nk=v\n") << "S" << "x" << absent;
+    QTest::newRow("absent section") << QByteArray("[S]\nk=v\n") << "T" << "k" << absent;
+    QTest::newRow("NUL inside a value") << QByteArray("[S]\nk=a\0b\n", 10) << "S" << "k" << QString::fromUtf16(u"a\0b", 3);
+}
+
+void TestIniDocument::readsValuesAsTheProfileFunctionsDo()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    const IniDocument doc = IniDocument::parse(file, AnsiCodePage::get(1252));
+    QCOMPARE(doc.value(section, key).value_or(QStringLiteral("<absent>")), expected);
+}
+
+void TestIniDocument::listsSectionsAndEntries()
+{
+    const IniDocument doc = parse("pre=1\n[A]\n; note\n  0 = x \n\nline without equals\n\"q\"=\"v\"\n[B]\n[A]\nz=1\n");
+    QCOMPARE(doc.sectionNames(), QStringList({"A", "B", "A"}));
+    const std::vector<IniEntry> entries = doc.entries(u"a");
+    QCOMPARE(entries.size(), size_t(3));
+    QCOMPARE(entries[0].key, QStringLiteral("0"));
+    QCOMPARE(entries[0].stored, QStringLiteral("x"));
+    QVERIFY(entries[0].hasEquals);
+    QCOMPARE(entries[1].key, QStringLiteral("line without equals"));
+    QVERIFY(!entries[1].hasEquals);
+    QCOMPARE(entries[2].key, QStringLiteral("\"q\""));
+    QCOMPARE(entries[2].stored, QStringLiteral("\"v\""));
+    QVERIFY(doc.entries(u"B").empty());
+    QVERIFY(doc.entries(u"missing").empty());
+}
+
+void TestIniDocument::unchangedFileSerialisesToTheSameBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("crlf") << QByteArray("[S]\r\n0=a\r\n");
+    QTest::newRow("lf without final newline") << QByteArray("[S]\n0=a");
+    QTest::newRow("mixed and bare cr") << QByteArray("\r\n[S]\r0=a\n\n1=b\r\n;c\r");
+    QTest::newRow("spacing kept") << QByteArray("[S] \r\n  Key = Value  \r\n");
+    QTest::newRow("ansi high bytes and undefined ones") << QByteArray("[S]\r\n0=\x81\x8d\x8f\x90\x9d\xe4\xff\r\n");
+    QTest::newRow("utf8 marked value") << QByteArray("[S]\r\n0=\xef\xbb\xbf\xe4\xb8\xad\r\n");
+    QTest::newRow("utf8 bom with invalid bytes") << QByteArray("\xef\xbb\xbf[S]\n0=\xc3\xa4 \xff\xc0\x80 \xed\xa0\x80\n");
+    QTest::newRow("utf16 bom") << QByteArray("\xff\xfe[\0S\0]\0\r\0\n\0" "0\0=\0\x2d\x4e\r\0\n\0", 24);
+    QTest::newRow("utf16 odd byte") << QByteArray("\xff\xfe[\0S\0]\0!", 9);
+    QTest::newRow("nul bytes") << QByteArray("[S]\n0=\0\0x\n\0", 12);
+    QTest::newRow("binary garbage") << QByteArray("\x00\x01\xfe[\xff]\r\r\n=\n[", 14);
+}
+
+void TestIniDocument::unchangedFileSerialisesToTheSameBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(IniDocument::parse(bytes, AnsiCodePage::get(1252)).serialize(), bytes);
+}
+
+void TestIniDocument::edits_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored");   // empty key: delete the section; "<delete>": delete the key
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("replace in place, spelling of the key kept")
+        << QByteArray("[A]\r\nKey = old\r\nnext=1\r\n") << "A" << "key" << "new"
+        << QByteArray("[A]\r\nKey=new\r\nnext=1\r\n");
+    QTest::newRow("replace the first of duplicate keys")
+        << QByteArray("[A]\nk=1\nk=2\n") << "A" << "K" << "9" << QByteArray("[A]\nk=9\nk=2\n");
+    QTest::newRow("new key after the last key, before blank and comment lines")
+        << QByteArray("[A]\na=1\n\n; about B\n[B]\nb=1\n") << "A" << "n" << "v"
+        << QByteArray("[A]\na=1\nn=v\n\n; about B\n[B]\nb=1\n");
+    QTest::newRow("new key in a section holding only comments goes after the header")
+        << QByteArray("[A]\n;c\n") << "A" << "n" << "v" << QByteArray("[A]\nn=v\n;c\n");
+    QTest::newRow("new section at the end, missing final newline kept")
+        << QByteArray("[A]\na=1") << "B" << "k" << "v" << QByteArray("[A]\na=1\n[B]\nk=v");
+    QTest::newRow("new section in an empty file")
+        << QByteArray() << "S" << "k" << "v" << QByteArray("[S]\r\nk=v\r\n");
+    QTest::newRow("replacing the last line without newline")
+        << QByteArray("[A]\r\na=1") << "A" << "a" << "2" << QByteArray("[A]\r\na=2");
+    QTest::newRow("delete key with duplicates")
+        << QByteArray("[A]\na=1\nb=2\nA=3\n") << "A" << "a" << "<delete>" << QByteArray("[A]\nb=2\n");
+    QTest::newRow("delete the last section of a file without final newline")
+        << QByteArray("[A]\na=1\n[B]\nb=1") << "B" << "" << "" << QByteArray("[A]\na=1");
+    QTest::newRow("delete a missing key changes nothing")
+        << QByteArray("[A]\na=1\n") << "A" << "x" << "<delete>" << QByteArray("[A]\na=1\n");
+    QTest::newRow("other sections keep their bytes")
+        << QByteArray("[X] \r\n  k = v \r\n[A]\na=1\n[Y]\r\ny=1") << "A" << "" << ""
+        << QByteArray("[X] \r\n  k = v \r\n[Y]\r\ny=1");
+}
+
+void TestIniDocument::edits()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    QFETCH(QByteArray, after);
+    IniDocument doc = IniDocument::parse(before, AnsiCodePage::get(1252));
+    if (key.isEmpty())
+        doc.deleteSection(section);
+    else if (stored == u"<delete>")
+        doc.deleteKey(section, key);
+    else
+        doc.setStoredValue(section, key, stored);
+    QCOMPARE(doc.serialize(), after);
+}
+
+void TestIniDocument::deletingASectionRemovesEveryCopyButKeepsComments()
+{
+    IniDocument doc = parse("[S]\n0=a\n; kept\n[T]\nt=1\n[s]\n1=b\n");
+    doc.deleteSection(u"S");
+    QCOMPARE(doc.serialize(), QByteArray("; kept\n[T]\nt=1\n"));
+    QVERIFY(!doc.hasSection(u"S"));
+    // Written again, the section starts afresh at the end.
+    doc.setStoredValue(u"S", u"0", u"new");
+    QCOMPARE(doc.serialize(), QByteArray("; kept\n[T]\nt=1\n[S]\n0=new\n"));
+    QCOMPARE(doc.value(u"S", u"0").value_or(QString()), QStringLiteral("new"));
+    // A key added to T now goes before the orphaned comment? No: T's last key is t=1.
+    doc.setStoredValue(u"T", u"u", u"2");
+    QCOMPARE(doc.serialize(), QByteArray("; kept\n[T]\nt=1\nu=2\n[S]\n0=new\n"));
+}
+
+void TestIniDocument::newLinesUseTheFileLineEnd()
+{
+    IniDocument lf = parse("[A]\na=1\n");
+    lf.setStoredValue(u"A", u"b", u"2");
+    lf.setStoredValue(u"C", u"c", u"3");
+    QCOMPARE(lf.serialize(), QByteArray("[A]\na=1\nb=2\n[C]\nc=3\n"));
+
+    IniDocument utf16 = IniDocument::parse(QByteArray("\xff\xfe[\0A\0]\0\n\0", 10), AnsiCodePage::get(1252));
+    utf16.setStoredValue(u"A", u"k", u"\u4e2d");
+    QCOMPARE(utf16.serialize(), QByteArray("\xff\xfe[\0A\0]\0\n\0k\0=\0\x2d\x4e\n\0", 18));
+}
+
+QTEST_GUILESS_MAIN(TestIniDocument)
+#include "tst_inidocument.moc"
