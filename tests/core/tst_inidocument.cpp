@@ -21,6 +21,13 @@ private slots:
     void newLinesUseTheFileLineEnd();
 };
 
+// A byte string literal with its NULs, without the terminating one.
+template<size_t N>
+static QByteArray bytes(const char (&text)[N])
+{
+    return QByteArray(text, qsizetype(N - 1));
+}
+
 static IniDocument parse(const char *text)
 {
     return IniDocument::parse(QByteArray(text), AnsiCodePage::get(1252));
@@ -66,7 +73,7 @@ void TestIniDocument::readsValuesAsTheProfileFunctionsDo_data()
     QTest::newRow("mixed line ends") << QByteArray("[S]\r\na=1\nb=2\rc=3\r\n") << "S" << "c" << "3";
     QTest::newRow("absent key") << QByteArray("[S]\nk=v\n") << "S" << "x" << absent;
     QTest::newRow("absent section") << QByteArray("[S]\nk=v\n") << "T" << "k" << absent;
-    QTest::newRow("NUL inside a value") << QByteArray("[S]\nk=a\0b\n", 10) << "S" << "k" << QString::fromUtf16(u"a\0b", 3);
+    QTest::newRow("NUL inside a value") << bytes("[S]\nk=a\0b\n") << "S" << "k" << QString::fromUtf16(u"a\0b", 3);
 }
 
 void TestIniDocument::readsValuesAsTheProfileFunctionsDo()
@@ -107,10 +114,10 @@ void TestIniDocument::unchangedFileSerialisesToTheSameBytes_data()
     QTest::newRow("ansi high bytes and undefined ones") << QByteArray("[S]\r\n0=\x81\x8d\x8f\x90\x9d\xe4\xff\r\n");
     QTest::newRow("utf8 marked value") << QByteArray("[S]\r\n0=\xef\xbb\xbf\xe4\xb8\xad\r\n");
     QTest::newRow("utf8 bom with invalid bytes") << QByteArray("\xef\xbb\xbf[S]\n0=\xc3\xa4 \xff\xc0\x80 \xed\xa0\x80\n");
-    QTest::newRow("utf16 bom") << QByteArray("\xff\xfe[\0S\0]\0\r\0\n\0" "0\0=\0\x2d\x4e\r\0\n\0", 24);
-    QTest::newRow("utf16 odd byte") << QByteArray("\xff\xfe[\0S\0]\0!", 9);
-    QTest::newRow("nul bytes") << QByteArray("[S]\n0=\0\0x\n\0", 12);
-    QTest::newRow("binary garbage") << QByteArray("\x00\x01\xfe[\xff]\r\r\n=\n[", 14);
+    QTest::newRow("utf16 bom") << bytes("\xff\xfe[\0S\0]\0\r\0\n\0" "0\0=\0\x2d\x4e\r\0\n\0");
+    QTest::newRow("utf16 odd byte") << bytes("\xff\xfe[\0S\0]\0!");
+    QTest::newRow("nul bytes") << bytes("[S]\n0=\0\0x\n\0");
+    QTest::newRow("binary garbage") << bytes("\x00\x01\xfe[\xff]\r\r\n=\n[");
 }
 
 void TestIniDocument::unchangedFileSerialisesToTheSameBytes()
@@ -193,9 +200,9 @@ void TestIniDocument::newLinesUseTheFileLineEnd()
     lf.setStoredValue(u"C", u"c", u"3");
     QCOMPARE(lf.serialize(), QByteArray("[A]\na=1\nb=2\n[C]\nc=3\n"));
 
-    IniDocument utf16 = IniDocument::parse(QByteArray("\xff\xfe[\0A\0]\0\n\0", 10), AnsiCodePage::get(1252));
+    IniDocument utf16 = IniDocument::parse(bytes("\xff\xfe[\0A\0]\0\n\0"), AnsiCodePage::get(1252));
     utf16.setStoredValue(u"A", u"k", u"\u4e2d");
-    QCOMPARE(utf16.serialize(), QByteArray("\xff\xfe[\0A\0]\0\n\0k\0=\0\x2d\x4e\n\0", 18));
+    QCOMPARE(utf16.serialize(), bytes("\xff\xfe[\0A\0]\0\n\0k\0=\0\x2d\x4e\n\0"));
 }
 
 QTEST_GUILESS_MAIN(TestIniDocument)
