@@ -128,13 +128,20 @@ bool AnsiCodePage::canEncode(QStringView text) const
 
 QByteArray AnsiCodePage::encode(QStringView text) const
 {
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char *out = bytes.data();
+    QByteArray bytes;
+    appendEncoded(bytes, text);
+    return bytes;
+}
+
+void AnsiCodePage::appendEncoded(QByteArray &out, QStringView text) const
+{
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char *data = out.data() + start;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qint16 byte = m_fromUnicode[text[i].unicode()];
-        out[i] = byte < 0 ? '?' : char(byte);
+        data[i] = byte < 0 ? '?' : char(byte);
     }
-    return bytes;
 }
 
 } // namespace calvenor

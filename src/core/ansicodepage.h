@@ -30,6 +30,7 @@ public:
     bool canEncode(QStringView text) const;
     // Characters the code page lacks become '?'; callers check canEncode first.
     QByteArray encode(QStringView text) const;
+    void appendEncoded(QByteArray &out, QStringView text) const;
 
 private:
     explicit AnsiCodePage(int codePage);

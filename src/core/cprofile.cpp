@@ -29,13 +29,14 @@ QString trimSpaces(const QString &name)
 
 // Line breaks and NULs inside a value or name would split the line and corrupt the
 // file; they are stored as blanks.
-QString singleLine(QString text)
+QString singleLine(const QString &text)
 {
-    for (QChar &c : text) {
-        if (c == u'\r' || c == u'\n' || c == u'\0')
-            c = u' ';
-    }
-    return text;
+    const auto breaksLine = [](QChar c) { return c == u'\r' || c == u'\n' || c == u'\0'; };
+    if (std::none_of(text.cbegin(), text.cend(), breaksLine))
+        return text;   // shares the text, no copy
+    QString line = text;
+    std::replace_if(line.begin(), line.end(), breaksLine, QChar(u' '));
+    return line;
 }
 
 QString cutToBuffer(QString text, int bufferSize)
@@ -48,6 +49,11 @@ QString cutToBuffer(QString text, int bufferSize)
     return text;
 }
 
+
+bool isName(const QString &text, QStringView name)
+{
+    return FoldedKey::equalIgnoringCase(text, name);
+}
 
 bool isAbsolute(const QString &path)
 {
@@ -83,6 +89,7 @@ bool cProfile::reload(CachedFile &file, const QString &nativePath)
     } else {
         file.document = IniDocument::parse(bytes);
     }
+    forgetResolutions();   // the redirection keys may have changed with the file
     // Edits not yet on disk are applied again on top of what another program wrote.
     for (const Edit &edit : file.pending)
         apply(file.document, edit);
@@ -95,21 +102,37 @@ cProfile::CachedFile *cProfile::cached(const QString &nativePath)
         return nullptr;
     auto it = m_files.find(nativePath);
     if (it != m_files.end() && m_batchDepth > 0 && m_validatedInBatch.contains(nativePath))
-        return &*it;
+        return &it->second;
     if (it == m_files.end()) {
-        it = m_files.insert(nativePath, CachedFile());
-        reload(*it, nativePath);
-    } else if (FileStamp::of(nativePath) != it->stamp) {
-        reload(*it, nativePath);
+        it = m_files.emplace(nativePath, CachedFile()).first;
+        reload(it->second, nativePath);
+    } else if (FileStamp::of(nativePath) != it->second.stamp) {
+        reload(it->second, nativePath);
     }
     if (m_batchDepth > 0)
         m_validatedInBatch.insert(nativePath);
-    return &*it;
+    return &it->second;
+}
+
+QString cProfile::nativePath(const QString &fileName)
+{
+    if (m_batchDepth == 0)
+        return m_paths.nativePath(fileName);
+    auto it = m_nativeCache.constFind(fileName);
+    if (it == m_nativeCache.cend())
+        it = m_nativeCache.insert(fileName, m_paths.nativePath(fileName));
+    return *it;
+}
+
+void cProfile::forgetResolutions()
+{
+    m_targetCache.clear();
+    m_nativeCache.clear();
 }
 
 QString cProfile::ReadRawValue(const QString &section, const QString &key, const QString &file)
 {
-    const CachedFile *cachedFile = cached(m_paths.nativePath(file));
+    const CachedFile *cachedFile = cached(nativePath(file));
     if (!cachedFile)
         return m_paths.MissingValueMarker();
     return cachedFile->document.value(section, key).value_or(m_paths.MissingValueMarker());
@@ -118,9 +141,24 @@ QString cProfile::ReadRawValue(const QString &section, const QString &key, const
 QString cProfile::ResolveTargetFile(const QString &strSectionName, const QString &strKeyName,
                                     const QString &strFileName)
 {
-    if (strKeyName.compare(u"AlternateUserIni", Qt::CaseInsensitive) == 0
-        || strKeyName.compare(u"RedirectSection", Qt::CaseInsensitive) == 0)
+    if (isName(strKeyName, u"AlternateUserIni") || isName(strKeyName, u"RedirectSection"))
         return strFileName;
+    if (m_batchDepth == 0)
+        return resolveUncached(strSectionName, strFileName);
+    const auto known = m_targetCache.constFind(strFileName);
+    if (known != m_targetCache.cend()) {
+        const auto it = known->constFind(FoldedKey::view(strSectionName));
+        if (it != known->cend())
+            return *it;
+    }
+    // Resolving reads the file, which may reload it and forget every resolution.
+    const QString target = resolveUncached(strSectionName, strFileName);
+    m_targetCache[strFileName].insert(FoldedKey {strSectionName}, target);
+    return target;
+}
+
+QString cProfile::resolveUncached(const QString &strSectionName, const QString &strFileName)
+{
     const QString &marker = m_paths.MissingValueMarker();
     QString alternate = ReadRawValue(QStringLiteral("Configuration"), QStringLiteral("AlternateUserIni"), strFileName);
     QString redirect = ReadRawValue(strSectionName, QStringLiteral("RedirectSection"), strFileName);
@@ -158,7 +196,7 @@ QString cProfile::ReadValue(const QString &strSectionName, const QString &strKey
     const QString section = trimSpaces(strSectionName);
     const QString key = trimSpaces(strKeyName);
     const QString target = ResolveTargetFile(section, key, strFileName);
-    const CachedFile *file = cached(m_paths.nativePath(target));
+    const CachedFile *file = cached(nativePath(target));
     std::optional<QString> value;
     if (file)
         value = file->document.value(section, key);
@@ -173,7 +211,7 @@ QString cProfile::ReadValue2(const QString &strSectionName, const QString &strKe
     if (value == m_paths.MissingValueMarker()) {
         // The commented key is looked up in the file the plain key resolved to.
         const QString target = ResolveTargetFile(trimSpaces(strSectionName), trimSpaces(strKeyName), strFileName);
-        const CachedFile *file = cached(m_paths.nativePath(target));
+        const CachedFile *file = cached(nativePath(target));
         std::optional<QString> commented;
         if (file)
             commented = file->document.value(trimSpaces(strSectionName), QString(strCommentString + trimSpaces(strKeyName)));
@@ -184,19 +222,37 @@ QString cProfile::ReadValue2(const QString &strSectionName, const QString &strKe
     return value;
 }
 
+namespace {
+
+// The text WriteValue stores for a value: its stored form, quoted where the profile
+// read, which strips blanks and one pair of quotes, would otherwise change it.
+QString storedText(const IniDocument &document, const QString &value)
+{
+    QString stored = document.storedFormOf(value);
+    if (!stored.isEmpty() && !stored.startsWith(QStringLiteral("\"\""))) {
+        const QChar first = stored.front();
+        const QChar last = stored.back();
+        if (first == u' ' || first == u'"' || last == u' ' || last == u'"')
+            stored = u'"' + stored + u'"';
+    }
+    return stored;
+}
+
+} // namespace
+
 void cProfile::apply(IniDocument &document, const Edit &edit)
 {
     switch (edit.kind) {
-    case EditKind::Write: {
-        QString stored = document.storedFormOf(edit.value);
-        // The profile read strips blanks and one pair of quotes; quoting keeps them.
-        if (!stored.isEmpty() && !stored.startsWith(QStringLiteral("\"\""))) {
-            const QChar first = stored.front();
-            const QChar last = stored.back();
-            if (first == u' ' || first == u'"' || last == u' ' || last == u'"')
-                stored = u'"' + stored + u'"';
-        }
-        document.setStoredValue(edit.section, edit.key, stored);
+    case EditKind::Write:
+        document.setStoredValue(edit.section, edit.key, storedText(document, edit.value));
+        break;
+    case EditKind::ReplaceSection: {
+        document.deleteSection(edit.section);
+        std::vector<IniDocument::StoredEntry> stored;
+        stored.reserve(edit.entries->size());
+        for (const KeyValue &entry : *edit.entries)
+            stored.push_back({entry.key, storedText(document, entry.value)});
+        document.appendSection(edit.section, stored);
         break;
     }
     case EditKind::DeleteKey:
@@ -213,21 +269,38 @@ int cProfile::applyEdit(const QString &fileName, Edit edit)
     edit.section = singleLine(trimSpaces(edit.section));
     edit.key = singleLine(trimSpaces(edit.key));
     const QString target = ResolveTargetFile(edit.section, edit.key, fileName);
-    const QString nativePath = m_paths.nativePath(target);
-    CachedFile *file = cached(nativePath);
+    const QString targetPath = nativePath(target);
+    CachedFile *file = cached(targetPath);
     const int refusal = !file ? int(errPathNotFound) : file->readError;   // never overwrite a file we could not read
     if (refusal != errNone) {
         if (m_batchDepth > 0 && m_batchError == errNone)
             m_batchError = refusal;
         return refusal;
     }
+    const bool removesSection = edit.kind == EditKind::DeleteSection || edit.kind == EditKind::ReplaceSection;
+    const bool changesRedirection = removesSection || isName(edit.section, u"Configuration")
+        || isName(edit.key, u"AlternateUserIni") || isName(edit.key, u"RedirectSection");
+    // A section rewritten in the file that redirects it keeps its RedirectSection key:
+    // without it, the section would move to another file at the next write.
+    if (removesSection && targetPath == nativePath(fileName)) {
+        if (const auto redirect = file->document.value(edit.section, u"RedirectSection")) {
+            auto entries = std::make_shared<std::vector<KeyValue>>();
+            entries->push_back({QStringLiteral("RedirectSection"), *redirect});
+            if (edit.entries)
+                entries->insert(entries->end(), edit.entries->begin(), edit.entries->end());
+            edit.kind = EditKind::ReplaceSection;
+            edit.entries = std::move(entries);
+        }
+    }
     apply(file->document, edit);
     file->pending.push_back(std::move(edit));
-    m_touchedFiles.insert(nativePath);
+    if (changesRedirection)
+        forgetResolutions();
+    m_touchedFiles.insert(targetPath);
     if (m_batchDepth > 0)
         return errNone;
     m_failedFiles.clear();
-    return flush(nativePath, *file);
+    return flush(targetPath, *file);
 }
 
 int cProfile::flush(const QString &nativePath, CachedFile &file)
@@ -243,7 +316,7 @@ int cProfile::flush(const QString &nativePath, CachedFile &file)
         // Forget the unsaved state: reads see the disk again, and the caller, told of
         // the failure, still holds what it meant to write.
         m_failedFiles.insert(nativePath);
-        m_files.remove(nativePath);
+        m_files.erase(nativePath);
         return error;
     }
     file.pending.clear();
@@ -256,23 +329,36 @@ int cProfile::WriteValue(const QString &strSectionName, const QString &strKeyNam
 {
     if (strValue.compare(m_paths.MissingValueMarker(), Qt::CaseInsensitive) == 0)
         return errNone;
-    return applyEdit(strFileName, {EditKind::Write, strSectionName, strKeyName, singleLine(strValue)});
+    return applyEdit(strFileName, {EditKind::Write, strSectionName, strKeyName, singleLine(strValue), nullptr});
 }
 
 int cProfile::DeleteValue(const QString &strSectionName, const QString &strKeyName, const QString &strFileName)
 {
-    return applyEdit(strFileName, {EditKind::DeleteKey, strSectionName, strKeyName, QString()});
+    return applyEdit(strFileName, {EditKind::DeleteKey, strSectionName, strKeyName, QString(), nullptr});
 }
 
 int cProfile::DeleteSection(const QString &strSectionName, const QString &strFileName)
 {
-    return applyEdit(strFileName, {EditKind::DeleteSection, strSectionName, QString(), QString()});
+    return applyEdit(strFileName, {EditKind::DeleteSection, strSectionName, QString(), QString(), nullptr});
+}
+
+int cProfile::ReplaceSection(const QString &strSectionName, const std::vector<KeyValue> &entries,
+                             const QString &strFileName)
+{
+    auto kept = std::make_shared<std::vector<KeyValue>>();
+    kept->reserve(entries.size());
+    for (const KeyValue &entry : entries) {
+        if (entry.value.compare(m_paths.MissingValueMarker(), Qt::CaseInsensitive) != 0)
+            kept->push_back({singleLine(trimSpaces(entry.key)), singleLine(entry.value)});
+    }
+    return applyEdit(strFileName, {EditKind::ReplaceSection, strSectionName, QString(), QString(), std::move(kept)});
 }
 
 void cProfile::BeginBatch()
 {
     if (m_batchDepth++ == 0) {
         m_validatedInBatch.clear();
+        forgetResolutions();
         m_failedFiles.clear();
         m_batchError = errNone;
     }
@@ -283,13 +369,15 @@ int cProfile::EndBatch()
     if (m_batchDepth == 0 || --m_batchDepth > 0)
         return errNone;
     m_validatedInBatch.clear();
+    forgetResolutions();
     int firstError = m_batchError;
-    const QStringList paths = m_files.keys();
-    for (const QString &path : paths) {
-        auto it = m_files.find(path);
-        if (it == m_files.end() || it->pending.empty())
-            continue;
-        const int error = flush(path, *it);
+    QStringList paths;
+    for (const auto &[path, file] : m_files) {
+        if (!file.pending.empty())
+            paths.append(path);
+    }
+    for (const QString &path : std::as_const(paths)) {
+        const int error = flush(path, m_files.at(path));
         if (firstError == errNone)
             firstError = error;
     }
@@ -299,19 +387,19 @@ int cProfile::EndBatch()
 cProfile::Checkpoint cProfile::MakeCheckpoint() const
 {
     Checkpoint checkpoint;
-    for (auto it = m_files.cbegin(); it != m_files.cend(); ++it)
-        checkpoint.insert(it.key(), it->pending.size());
+    for (const auto &[path, file] : m_files)
+        checkpoint.insert(path, file.pending.size());
     return checkpoint;
 }
 
 void cProfile::Rollback(const Checkpoint &checkpoint)
 {
-    for (auto it = m_files.begin(); it != m_files.end(); ++it) {
-        const size_t keep = checkpoint.value(it.key(), 0);
-        if (it->pending.size() <= keep)
+    for (auto &[path, file] : m_files) {
+        const size_t keep = checkpoint.value(path, 0);
+        if (file.pending.size() <= keep)
             continue;
-        it->pending.resize(keep);
-        reload(*it, it.key());
+        file.pending.resize(keep);
+        reload(file, path);
     }
 }
 
@@ -343,7 +431,7 @@ void cProfile::fillList(const QStringList &entries, int bufferSize, QStringList 
 
 int cProfile::ReadFileSectionsName(const QString &strFileName, int lngMaxBufferSize)
 {
-    const CachedFile *file = cached(m_paths.nativePath(strFileName));
+    const CachedFile *file = cached(nativePath(strFileName));
     fillList(file ? file->document.sectionNames() : QStringList(), lngMaxBufferSize,
              m_fileSectionsNameList, FileSectionsNameCount);
     return errNone;
@@ -353,11 +441,12 @@ int cProfile::ReadSectionKeysNameAndValue(const QString &strSectionName, const Q
                                           int lngMaxBufferSize)
 {
     const QString section = trimSpaces(strSectionName);
-    const CachedFile *file = cached(m_paths.nativePath(ResolveTargetFile(section, QString(), strFileName)));
+    const CachedFile *file = cached(nativePath(ResolveTargetFile(section, QString(), strFileName)));
     QStringList lines;
     if (file) {
-        for (const IniEntry &entry : file->document.entries(section))
-            lines.append(entry.hasEquals ? entry.key + u'=' + entry.stored : entry.key);
+        file->document.forEachEntry(section, [&lines](QStringView key, QStringView stored, bool hasEquals) {
+            lines.append(hasEquals ? key + u'=' + stored : key.toString());
+        });
     }
     fillList(lines, lngMaxBufferSize, m_sectionKeysNameAndValueList, SectionKeysNameAndValueCount);
     return errNone;
@@ -367,11 +456,10 @@ int cProfile::ReadSectionKeysNameOnly(const QString &strSectionName, const QStri
                                       int lngMaxBufferSize)
 {
     const QString section = trimSpaces(strSectionName);
-    const CachedFile *file = cached(m_paths.nativePath(ResolveTargetFile(section, QString(), strFileName)));
+    const CachedFile *file = cached(nativePath(ResolveTargetFile(section, QString(), strFileName)));
     QStringList keys;
     if (file) {
-        for (const IniEntry &entry : file->document.entries(section))
-            keys.append(entry.key);
+        file->document.forEachEntry(section, [&keys](QStringView key, QStringView, bool) { keys.append(key.toString()); });
     }
     fillList(keys, lngMaxBufferSize, m_sectionKeysNameOnlyList, SectionKeysNameOnlyCount);
     return errNone;
@@ -381,16 +469,14 @@ std::vector<cProfile::SectionEntry> cProfile::ReadSectionEntries(const QString &
                                                                  const QString &strFileName)
 {
     const QString section = trimSpaces(strSectionName);
-    const CachedFile *file = cached(m_paths.nativePath(ResolveTargetFile(section, QString(), strFileName)));
+    const CachedFile *file = cached(nativePath(ResolveTargetFile(section, QString(), strFileName)));
     std::vector<SectionEntry> result;
     if (!file)
         return result;
-    const std::vector<IniEntry> entries = file->document.entries(section);
-    result.reserve(entries.size());
-    for (const IniEntry &entry : entries) {
-        result.push_back({entry.key, entry.hasEquals ? file->document.valueFromStored(entry.stored) : QString(),
-                          entry.hasEquals});
-    }
+    const IniDocument &document = file->document;
+    document.forEachEntry(section, [&](QStringView key, QStringView stored, bool hasEquals) {
+        result.push_back({key.toString(), hasEquals ? document.valueFromStored(stored) : QString(), hasEquals});
+    });
     return result;
 }
 

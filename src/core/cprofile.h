@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace calvenor {
@@ -44,6 +46,16 @@ public:
                    const QString &strFileName);
     int DeleteValue(const QString &strSectionName, const QString &strKeyName, const QString &strFileName);
     int DeleteSection(const QString &strSectionName, const QString &strFileName);
+
+    // A whole section written anew: the same as DeleteSection followed by WriteValue of
+    // every entry in order (values holding the marker write nothing), done in one step.
+    struct KeyValue
+    {
+        QString key;
+        QString value;
+    };
+    int ReplaceSection(const QString &strSectionName, const std::vector<KeyValue> &entries,
+                       const QString &strFileName);
 
     int ReadFileSectionsName(const QString &strFileName, int lngMaxBufferSize = kSectionBuffer);
     int ReadSectionKeysNameAndValue(const QString &strSectionName, const QString &strFileName,
@@ -98,13 +110,14 @@ public:
     const PathMacros &paths() const { return m_paths; }
 
 private:
-    enum class EditKind { Write, DeleteKey, DeleteSection };
+    enum class EditKind { Write, DeleteKey, DeleteSection, ReplaceSection };
     struct Edit
     {
         EditKind kind;
         QString section;
         QString key;
         QString value;
+        std::shared_ptr<const std::vector<KeyValue>> entries;   // ReplaceSection only
     };
     struct CachedFile
     {
@@ -115,6 +128,9 @@ private:
     };
 
     CachedFile *cached(const QString &nativePath);
+    QString nativePath(const QString &fileName);
+    QString resolveUncached(const QString &section, const QString &fileName);
+    void forgetResolutions();
     bool reload(CachedFile &file, const QString &nativePath);
     QString ReadRawValue(const QString &section, const QString &key, const QString &file);
     int applyEdit(const QString &fileName, Edit edit);
@@ -124,8 +140,12 @@ private:
 
     const PathMacros &m_paths;
     QStringList m_notRedirected;
-    QHash<QString, CachedFile> m_files;
+    std::unordered_map<QString, CachedFile> m_files;   // node-based: entries stay put
     QSet<QString> m_validatedInBatch;
+    // Within a batch: where each section of each named file resolves to, and the native
+    // path of each file name, so a long run of writes does not resolve them again.
+    QHash<QString, QHash<FoldedKey, QString>> m_targetCache;
+    QHash<QString, QString> m_nativeCache;
     QSet<QString> m_failedFiles;
     QSet<QString> m_touchedFiles;
     int m_batchDepth = 0;

@@ -1,15 +1,33 @@
 #include "csectionsdata.h"
 
+#include "foldedkey.h"
 #include "platform/errornumbers.h"
 
 namespace calvenor {
 namespace {
 
-const std::array<const char16_t *, 20> kNames = {
-    u"Command line history", u"Selection", u"SearchName", u"SearchIn", u"SearchText",
-    u"Searches", u"RenameTemplates", u"RenameSearchFind", u"RenameSearchReplace", u"Rename",
-    u"LeftTabs", u"RightTabs", u"LeftHistory", u"RightHistory", u"MkDirHistory",
-    u"SyncOptions", u"AttrPlugin", u"SplitPerFile", u"OldConnections", u"RootNode",
+// Copies of these strings share their data: handing out a name allocates nothing.
+const std::array<QString, 20> kNames = {
+    QStringLiteral("Command line history"),
+    QStringLiteral("Selection"),
+    QStringLiteral("SearchName"),
+    QStringLiteral("SearchIn"),
+    QStringLiteral("SearchText"),
+    QStringLiteral("Searches"),
+    QStringLiteral("RenameTemplates"),
+    QStringLiteral("RenameSearchFind"),
+    QStringLiteral("RenameSearchReplace"),
+    QStringLiteral("Rename"),
+    QStringLiteral("LeftTabs"),
+    QStringLiteral("RightTabs"),
+    QStringLiteral("LeftHistory"),
+    QStringLiteral("RightHistory"),
+    QStringLiteral("MkDirHistory"),
+    QStringLiteral("SyncOptions"),
+    QStringLiteral("AttrPlugin"),
+    QStringLiteral("SplitPerFile"),
+    QStringLiteral("OldConnections"),
+    QStringLiteral("RootNode"),
 };
 
 } // namespace
@@ -23,13 +41,13 @@ QString cSectionsData::SectionsList(int lngIndex, int *errorNumber)
     }
     if (errorNumber)
         *errorNumber = errNone;
-    return QString::fromUtf16(kNames[size_t(lngIndex)]);
+    return kNames[size_t(lngIndex)];
 }
 
 int cSectionsData::GetSectionIndex(const QString &strSectionName, int *errorNumber)
 {
     for (int i = 0; i <= SectionsCount; ++i) {
-        if (strSectionName.compare(QStringView(kNames[size_t(i)]), Qt::CaseInsensitive) == 0) {
+        if (FoldedKey::equalIgnoringCase(strSectionName, kNames[size_t(i)])) {
             if (errorNumber)
                 *errorNumber = errNone;
             return i;

@@ -1,6 +1,7 @@
 #include "historyrowstore.h"
 
 #include "csectionsdata.h"
+#include "foldedkey.h"
 #include "platform/errornumbers.h"
 
 namespace calvenor {
@@ -162,8 +163,8 @@ int HistoryRowStore::InsertRow(int position, HistoryRow row)
     }
     if (section >= cSectionsData::SectionsCount)
         return errSubscriptOutOfRange;   // RootNode never has items
-    const QString owner = SectionFromTag(row.Tag);
-    if (owner.compare(cSectionsData::SectionsList(section), Qt::CaseInsensitive) != 0)
+    const QString name = cSectionsData::SectionsList(section);
+    if (row.Tag != name && !FoldedKey::equalIgnoringCase(SectionFromTag(row.Tag), name))
         return errInvalidCall;
     m_sectionOfKey.insert(row.Key, section);
     std::vector<HistoryRow> &items = m_blocks[size_t(section)].items;
@@ -183,6 +184,15 @@ int HistoryRowStore::RemoveRow(int position)
     items.erase(items.begin() + index);
     --m_count;
     return errNone;
+}
+
+void HistoryRowStore::ReserveRows(const QString &section, int count)
+{
+    const int index = cSectionsData::GetSectionIndex(section);
+    if (m_framed && index >= 0 && count > 0) {
+        std::vector<HistoryRow> &items = m_blocks[size_t(index)].items;
+        items.reserve(items.size() + size_t(count));
+    }
 }
 
 int HistoryRowStore::ClearSection(const QString &section)

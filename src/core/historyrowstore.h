@@ -51,6 +51,9 @@ public:
     // next section's start row (both included). The row's Tag must name that section.
     int InsertRow(int position, HistoryRow row);
     int RemoveRow(int position);
+    // Makes room for that many more item rows in a section, so a reader that knows its
+    // count does not grow the section step by step.
+    void ReserveRows(const QString &section, int count);
     // Removes every item row of a section.
     int ClearSection(const QString &section);
 

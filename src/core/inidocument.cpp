@@ -26,8 +26,8 @@ IniDocument IniDocument::parse(const QByteArray &bytes, const AnsiCodePage &code
         while (stop < size && data[stop] != u'\n' && data[stop] != u'\r')
             ++stop;
         Line line;
-        line.start = start;
-        line.length = stop - start;
+        line.start = qint32(start);
+        line.length = qint32(stop - start);
         qsizetype next = stop;
         if (stop < size) {
             if (data[stop] == u'\r' && stop + 1 < size && data[stop + 1] == u'\n') {
@@ -60,14 +60,9 @@ IniDocument IniDocument::parse(const QByteArray &bytes, const AnsiCodePage &code
     return doc;
 }
 
-QString IniDocument::fold(QStringView name)
-{
-    return name.toString().toCaseFolded();
-}
-
 void IniDocument::addSection(Section section)
 {
-    m_sectionsByName[fold(section.name)].append(qsizetype(m_sections.size()));
+    m_sectionsByName[FoldedKey{section.name}].append(qsizetype(m_sections.size()));
     m_sections.push_back(std::move(section));
 }
 
@@ -79,8 +74,8 @@ QStringView IniDocument::lineText(const Line &line) const
 IniDocument::Line IniDocument::appendExtra(QStringView text, LineKind kind)
 {
     Line line;
-    line.start = m_extra.size();
-    line.length = text.size();
+    line.start = qint32(m_extra.size());
+    line.length = qint32(text.size());
     line.inExtra = true;
     line.end = m_defaultEnd;
     line.kind = kind;
@@ -88,38 +83,76 @@ IniDocument::Line IniDocument::appendExtra(QStringView text, LineKind kind)
     return line;
 }
 
-void IniDocument::appendLineEnd(QString &out, LineEnd end)
+QStringView IniDocument::lineEndText(LineEnd end)
 {
     switch (end) {
-    case LineEnd::CrLf: out.append(u"\r\n"); break;
-    case LineEnd::Lf: out.append(u'\n'); break;
-    case LineEnd::Cr: out.append(u'\r'); break;
+    case LineEnd::CrLf: return u"\r\n";
+    case LineEnd::Lf: return u"\n";
+    case LineEnd::Cr: return u"\r";
     case LineEnd::None: break;
     }
+    return {};
 }
 
 QByteArray IniDocument::serialize() const
 {
-    QString out;
+    QByteArray out;
     out.reserve(m_text.size() + m_extra.size() + 16);
+    m_codec.appendBom(out);
+    // Untouched runs of the original text are encoded in one piece; a line that ended
+    // the file before lines were added after it needs a line end now.
     const Line *previous = nullptr;
+    qsizetype runStart = 0;
+    qsizetype runEnd = -1;   // [runStart, runEnd) of m_text not yet encoded
+    auto flushRun = [&] {
+        if (runEnd > runStart)
+            m_codec.appendEncoded(out, QStringView(m_text).mid(runStart, runEnd - runStart));
+        runEnd = -1;
+    };
+    auto appendEnd = [&](LineEnd end) {
+        flushRun();
+        m_codec.appendEncoded(out, lineEndText(end));
+    };
     for (const Section &section : m_sections) {
         for (const Line &line : section.lines) {
-            // A line that ended the file before lines were added after it needs a line end now.
-            if (previous)
-                appendLineEnd(out, previous->end == LineEnd::None ? m_defaultEnd : previous->end);
-            out.append(lineText(line));
+            if (previous) {
+                if (previous->end == LineEnd::None)
+                    appendEnd(m_defaultEnd);
+                else if (!previous->inExtra && runEnd == previous->start + previous->length)
+                    runEnd += lineEndText(previous->end).size();
+                else
+                    appendEnd(previous->end);
+            }
+            if (!line.inExtra && runEnd == line.start) {
+                runEnd += line.length;
+            } else {
+                flushRun();
+                if (line.inExtra) {
+                    m_codec.appendEncoded(out, lineText(line));
+                } else {
+                    runStart = line.start;
+                    runEnd = line.start + line.length;
+                }
+            }
             previous = &line;
         }
     }
-    if (previous && m_finalNewline)
-        appendLineEnd(out, previous->end == LineEnd::None ? m_defaultEnd : previous->end);
-    return m_codec.encodeFile(out, m_oddTail);
+    if (previous && m_finalNewline) {
+        if (previous->end == LineEnd::None)
+            appendEnd(m_defaultEnd);
+        else if (!previous->inExtra && runEnd == previous->start + previous->length)
+            runEnd += lineEndText(previous->end).size();
+        else
+            appendEnd(previous->end);
+    }
+    flushRun();
+    out.append(m_oddTail);
+    return out;
 }
 
 const IniDocument::Section *IniDocument::findSection(QStringView name) const
 {
-    const auto it = m_sectionsByName.constFind(fold(name));
+    const auto it = m_sectionsByName.constFind(FoldedKey::view(name));
     if (it == m_sectionsByName.cend() || it->isEmpty())
         return nullptr;
     return &m_sections[size_t(it->front())];
@@ -137,9 +170,9 @@ void IniDocument::buildKeyIndex(const Section &section) const
         const Line &line = section.lines[size_t(i)];
         if (line.kind != LineKind::Key)
             continue;
-        const QString key = fold(IniSyntax::keyName(lineText(line)));
+        FoldedKey key {IniSyntax::keyName(lineText(line)).toString()};
         if (!section.keyIndex.contains(key))
-            section.keyIndex.insert(key, i);   // the first of duplicate keys is the one read
+            section.keyIndex.insert(std::move(key), i);   // the first of duplicate keys is the one read
     }
     section.indexed = true;
 }
@@ -148,7 +181,7 @@ qsizetype IniDocument::findKeyLine(const Section &section, QStringView key) cons
 {
     if (!section.indexed)
         buildKeyIndex(section);
-    return section.keyIndex.value(fold(key), -1);
+    return section.keyIndex.value(FoldedKey::view(key), -1);
 }
 
 bool IniDocument::hasSection(QStringView section) const
@@ -198,17 +231,9 @@ QStringList IniDocument::sectionNames() const
 std::vector<IniEntry> IniDocument::entries(QStringView section) const
 {
     std::vector<IniEntry> result;
-    const Section *found = findSection(section);
-    if (!found)
-        return result;
-    result.reserve(found->lines.size());
-    for (const Line &line : found->lines) {
-        const QStringView text = lineText(line);
-        if (line.kind == LineKind::Key)
-            result.push_back({IniSyntax::keyName(text).toString(), IniSyntax::storedValue(text).toString(), true});
-        else if (line.kind == LineKind::Text)
-            result.push_back({IniSyntax::trimmed(text).toString(), QString(), false});
-    }
+    forEachEntry(section, [&result](QStringView key, QStringView stored, bool hasEquals) {
+        result.push_back({key.toString(), stored.toString(), hasEquals});
+    });
     return result;
 }
 
@@ -256,8 +281,50 @@ void IniDocument::setStoredValue(QStringView sectionName, QStringView key, QStri
                     ++*it;
             }
         }
-        section->keyIndex.insert(fold(key), position);
+        section->keyIndex.insert(FoldedKey{key.toString()}, position);
     }
+}
+
+void IniDocument::appendSection(QStringView sectionName, const std::vector<StoredEntry> &entries)
+{
+    if (entries.empty())
+        return;
+    if (findSection(sectionName)) {
+        for (const StoredEntry &entry : entries)
+            setStoredValue(sectionName, entry.key, entry.stored);
+        return;
+    }
+    Section section;
+    section.name = sectionName.toString();
+    section.hasHeader = true;
+    section.lines.reserve(entries.size() + 1);
+    section.lines.push_back(appendExtra(QString(u'[' + sectionName + u']'), LineKind::Header));
+    section.keyIndex.reserve(qsizetype(entries.size()));
+    for (const StoredEntry &entry : entries) {
+        FoldedKey key {entry.key};
+        const auto known = section.keyIndex.constFind(key);
+        if (known != section.keyIndex.cend()) {
+            Line &line = section.lines[size_t(*known)];
+            const LineEnd end = line.end;
+            const QString keyAsWritten = IniSyntax::keyName(lineText(line)).toString();
+            line = appendExtra(QString(keyAsWritten + u'=' + entry.stored), LineKind::Key);
+            line.end = end;
+            continue;
+        }
+        section.keyIndex.insert(std::move(key), qsizetype(section.lines.size()));
+        Line line;
+        line.start = qint32(m_extra.size());
+        m_extra.append(entry.key);
+        m_extra.append(u'=');
+        m_extra.append(entry.stored);
+        line.length = qint32(m_extra.size() - line.start);
+        line.inExtra = true;
+        line.end = m_defaultEnd;
+        line.kind = LineKind::Key;
+        section.lines.push_back(line);
+    }
+    section.indexed = true;
+    addSection(std::move(section));
 }
 
 void IniDocument::deleteKey(QStringView sectionName, QStringView key)
@@ -265,16 +332,15 @@ void IniDocument::deleteKey(QStringView sectionName, QStringView key)
     Section *section = findSection(sectionName);
     if (!section || findKeyLine(*section, key) < 0)
         return;
-    const QString folded = fold(key);
     std::erase_if(section->lines, [&](const Line &line) {
-        return line.kind == LineKind::Key && fold(IniSyntax::keyName(lineText(line))) == folded;
+        return line.kind == LineKind::Key && IniSyntax::keyName(lineText(line)).compare(key, Qt::CaseInsensitive) == 0;
     });
     section->indexed = false;
 }
 
 void IniDocument::deleteSection(QStringView sectionName)
 {
-    const auto it = m_sectionsByName.find(fold(sectionName));
+    const auto it = m_sectionsByName.find(FoldedKey::view(sectionName));
     if (it == m_sectionsByName.end())
         return;
     for (const qsizetype index : std::as_const(*it)) {

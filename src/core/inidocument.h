@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foldedkey.h"
 #include "initextcodec.h"
 #include "inisyntax.h"
 
@@ -48,6 +49,10 @@ public:
     // Key lines and lines without '=' of the section, in file order; comment and
     // blank lines are not entries.
     std::vector<IniEntry> entries(QStringView section) const;
+    // The same entries handed to visit(key, stored, hasEquals) as views into the text,
+    // valid during the call only; nothing is copied.
+    template<typename Visitor>
+    void forEachEntry(QStringView section, Visitor &&visit) const;
 
     // The text to store for a value: the value itself where the file's encoding holds
     // it, else the file manager's UTF-8 marked form; a value that came from the file
@@ -55,6 +60,14 @@ public:
     QString storedFormOf(const QString &value) const;
     void setStoredValue(QStringView section, QStringView key, QStringView stored);
     void deleteKey(QStringView section, QStringView key);
+    // Appends a new section holding these keys in order; a key that comes again (without
+    // regard to case) replaces the value of its first line, as a write would.
+    struct StoredEntry
+    {
+        QString key;
+        QString stored;
+    };
+    void appendSection(QStringView section, const std::vector<StoredEntry> &entries);
     // Removes the header and every line of all sections of that name, except comment
     // lines, which stay where they were.
     void deleteSection(QStringView section);
@@ -63,8 +76,8 @@ private:
     enum class LineEnd : quint8 { None, CrLf, Lf, Cr };
     struct Line
     {
-        qsizetype start = 0;
-        qsizetype length = 0;
+        qint32 start = 0;    // files are far below 2^31 characters (the reader's limit)
+        qint32 length = 0;
         bool inExtra = false;
         LineEnd end = LineEnd::None;
         IniSyntax::LineKind kind = IniSyntax::LineKind::Blank;
@@ -74,19 +87,18 @@ private:
         QString name;                 // as written in the header
         bool hasHeader = false;       // false for the lines before the first header
         std::vector<Line> lines;      // header line first when hasHeader
-        mutable QHash<QString, qsizetype> keyIndex;   // folded key -> first line
+        mutable QHash<FoldedKey, qsizetype> keyIndex;   // key -> its first line
         mutable bool indexed = false;
     };
 
     QStringView lineText(const Line &line) const;
     Line appendExtra(QStringView text, IniSyntax::LineKind kind);
-    static QString fold(QStringView name);
     const Section *findSection(QStringView name) const;
     Section *findSection(QStringView name);
     qsizetype findKeyLine(const Section &section, QStringView key) const;
     void buildKeyIndex(const Section &section) const;
     void addSection(Section section);
-    static void appendLineEnd(QString &out, LineEnd end);
+    static QStringView lineEndText(LineEnd end);
 
     IniTextCodec m_codec;
     QString m_text;                   // the file as read
@@ -95,8 +107,23 @@ private:
     LineEnd m_defaultEnd = LineEnd::CrLf;
     bool m_finalNewline = true;
     std::vector<Section> m_sections;  // [0] holds the lines before the first header
-    QHash<QString, QList<qsizetype>> m_sectionsByName;   // folded name -> live sections
+    QHash<FoldedKey, QList<qsizetype>> m_sectionsByName;   // name -> its live sections
     mutable QHash<QString, QString> m_markedForms;   // value -> its marked stored form from the file
 };
+
+template<typename Visitor>
+void IniDocument::forEachEntry(QStringView sectionName, Visitor &&visit) const
+{
+    const Section *section = findSection(sectionName);
+    if (!section)
+        return;
+    for (const Line &line : section->lines) {
+        const QStringView text = lineText(line);
+        if (line.kind == IniSyntax::LineKind::Key)
+            visit(IniSyntax::keyName(text), IniSyntax::storedValue(text), true);
+        else if (line.kind == IniSyntax::LineKind::Text)
+            visit(IniSyntax::trimmed(text), QStringView(), false);
+    }
+}
 
 } // namespace calvenor

@@ -176,6 +176,32 @@ QByteArray IniTextCodec::encodeFile(QStringView text, const QByteArray &oddTail)
     return m_codePage->encode(text);
 }
 
+void IniTextCodec::appendBom(QByteArray &out) const
+{
+    if (m_encoding == IniEncoding::Utf16LeBom)
+        out.append("\xff\xfe", 2);
+    else if (m_encoding == IniEncoding::Utf8Bom)
+        out.append(reinterpret_cast<const char *>(kUtf8Bom), 3);
+}
+
+void IniTextCodec::appendEncoded(QByteArray &out, QStringView text) const
+{
+    switch (m_encoding) {
+    case IniEncoding::Utf16LeBom:
+        for (const QChar c : text) {
+            out.append(char(c.unicode() & 0xFF));
+            out.append(char(c.unicode() >> 8));
+        }
+        return;
+    case IniEncoding::Utf8Bom:
+        out.append(encodeUtf8Lossless(text));
+        return;
+    case IniEncoding::Ansi:
+        break;
+    }
+    m_codePage->appendEncoded(out, text);
+}
+
 QString IniTextCodec::valueFromStored(QStringView stored, bool *isMarked) const
 {
     if (isMarked)

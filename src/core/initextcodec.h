@@ -33,6 +33,9 @@ public:
     // byte of a UTF-16 file is handed back in oddTail.
     QString decodeFile(QByteArrayView bytes, QByteArray *oddTail = nullptr) const;
     QByteArray encodeFile(QStringView text, const QByteArray &oddTail = {}) const;
+    // The pieces of encodeFile, for writing a file piece by piece: the BOM, then text.
+    void appendBom(QByteArray &out) const;
+    void appendEncoded(QByteArray &out, QStringView text) const;
 
     // The text a stored value holds: the marked UTF-8 form decoded, anything else as is.
     // isMarked tells whether the marker was there.

@@ -69,24 +69,22 @@ int ReadKeyedSection(const SectionIo &io, const QString &section, const QString 
 
 int SaveKeyedSection(const SectionIo &io, const QString &section, const QString &iniFileName)
 {
-    if (const int error = io.profile.DeleteSection(section, iniFileName))
-        return error;
     HistoryRowStore::StartEnd range;
     if (const int error = io.store.GetStartEnd(section, range))
         return error;
-    if (range.start < 0)
-        return 0;
-    const QStringList suffixes = KeyedSuffixes(section);
-    for (int position = range.start; position <= range.end; ++position) {
-        io.step();
-        const HistoryRow &row = io.store.Row(position);
-        for (int column = 0; column < suffixes.size(); ++column) {
-            // A column holding the marker writes nothing: the key stays absent.
-            if (const int error = io.profile.WriteValue(section, row.Text + suffixes[column], row.col(2 + column), iniFileName))
-                return error;
+    // Template by template in row order, within a template in column order. A column
+    // holding the marker writes nothing, so a key absent when read stays absent.
+    std::vector<cProfile::KeyValue> entries;
+    if (range.start >= 0) {
+        const QStringList suffixes = KeyedSuffixes(section);
+        for (int position = range.start; position <= range.end; ++position) {
+            io.step();
+            const HistoryRow &row = io.store.Row(position);
+            for (int column = 0; column < suffixes.size(); ++column)
+                entries.push_back({row.Text + suffixes[column], row.col(2 + column)});
         }
     }
-    return 0;
+    return io.profile.ReplaceSection(section, entries, iniFileName);
 }
 
 } // namespace calvenor

@@ -15,6 +15,7 @@ int ReadNumberedSection(const SectionIo &io, const QString &section, const QStri
     // the next save.
     const std::vector<cProfile::SectionEntry> entries = io.profile.ReadSectionEntries(section, iniFileName);
     const QString dash = QStringLiteral("-");
+    io.store.ReserveRows(section, int(entries.size()));
     int expected = 0;
     for (const cProfile::SectionEntry &entry : entries) {
         io.step();
@@ -24,7 +25,8 @@ int ReadNumberedSection(const SectionIo &io, const QString &section, const QStri
             break;
         HistoryRow row;
         row.Key = io.store.NextKey();
-        row.Text = QString::number(expected);
+        // The key as read is the number's text in nearly every file; sharing it saves a copy.
+        row.Text = entry.key == QString::number(expected) ? entry.key : QString::number(expected);
         row.Tag = section;
         row.col(2) = entry.value;
         row.col(3) = row.col(4) = row.col(5) = row.col(6) = dash;
@@ -37,25 +39,25 @@ int ReadNumberedSection(const SectionIo &io, const QString &section, const QStri
 
 int SaveNumberedSection(const SectionIo &io, const QString &section, const QString &iniFileName)
 {
-    if (const int error = io.profile.DeleteSection(section, iniFileName))
-        return error;
     HistoryRowStore::StartEnd range;
     if (const int error = io.store.GetStartEnd(section, range))
         return error;
-    if (range.start < 0) {
-        if (section.compare(cSectionsData::Selection(), Qt::CaseInsensitive) == 0) {
-            if (const int error = io.profile.DeleteValue(QStringLiteral("Left"), QStringLiteral("userspec"), iniFileName))
-                return error;
-            return io.profile.DeleteValue(QStringLiteral("Right"), QStringLiteral("userspec"), iniFileName);
+    std::vector<cProfile::KeyValue> entries;
+    if (range.start >= 0) {
+        entries.reserve(size_t(range.end - range.start + 1));
+        int number = 0;
+        for (int position = range.start; position <= range.end; ++position) {
+            io.step();
+            entries.push_back({QString::number(number++), io.store.Row(position).col(2)});
         }
-        return 0;
     }
-    int number = 0;
-    for (int position = range.start; position <= range.end; ++position) {
-        io.step();
-        const QString &value = io.store.Row(position).col(2);
-        if (const int error = io.profile.WriteValue(section, QString::number(number++), value, iniFileName))
+    // The section is deleted and written anew, keys 0, 1, 2, ... in row order.
+    if (const int error = io.profile.ReplaceSection(section, entries, iniFileName))
+        return error;
+    if (range.start < 0 && section.compare(cSectionsData::Selection(), Qt::CaseInsensitive) == 0) {
+        if (const int error = io.profile.DeleteValue(QStringLiteral("Left"), QStringLiteral("userspec"), iniFileName))
             return error;
+        return io.profile.DeleteValue(QStringLiteral("Right"), QStringLiteral("userspec"), iniFileName);
     }
     return 0;
 }

@@ -1,0 +1,145 @@
+// Measures the data layer on a generated pair of large INI files: the load of every
+// history section, the save of every section, a durable copy of the same files with
+// dd for comparison, and the peak memory above the process's baseline.
+
+#include "historyfilegenerator.h"
+
+#include "core/csectionsdata.h"
+#include "core/historysections.h"
+#include "core/missingvaluemarker.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <vector>
+
+using namespace calvenor;
+
+namespace {
+
+qint64 statusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').first().toLongLong();
+    }
+    return 0;
+}
+
+void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double durableCopyMs(const QStringList &files, const QString &folder)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (const QString &file : files) {
+        QProcess::execute(QStringLiteral("dd"), {QStringLiteral("if=") + file,
+                                                 QStringLiteral("of=") + folder + QStringLiteral("/copy-") + QFileInfo(file).fileName(),
+                                                 QStringLiteral("bs=1M"), QStringLiteral("conv=fsync"),
+                                                 QStringLiteral("status=none")});
+    }
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+void measure(QTextStream &out, double sizeMb, int runs)
+{
+    QTemporaryDir folder;
+    const QString wincmd = folder.filePath(QStringLiteral("wincmd.ini"));
+    const QString wcxftp = folder.filePath(QStringLiteral("wcx_ftp.ini"));
+    qint64 bytes = 0;
+    int entries = 0;
+    {
+        const qint64 target = qint64(sizeMb * 1024 * 1024);
+        const bench::GeneratedPair pair = bench::generatePair(target, int(5000 * sizeMb));
+        writeFile(wincmd, pair.wincmd);
+        writeFile(wcxftp, pair.wcxftp);
+        bytes = pair.wincmd.size() + pair.wcxftp.size();
+        entries = pair.historyEntries;
+    }
+
+    const PathMacros paths(makeMissingValueMarker(), QCoreApplication::applicationDirPath() + u'/');
+    resetPeakMemory();
+    const qint64 baselineKb = statusKb("VmRSS:");
+    std::vector<double> loads, saves, copies;
+    int rows = 0;
+    for (int run = 0; run < runs; ++run) {
+        cProfile profile(paths, QString());   // a new engine each run: parsing is part of the load
+        HistoryRowStore store;
+        HistorySections sections(profile, store);
+        QElapsedTimer timer;
+        timer.start();
+        if (sections.ReadAllHistorySections(wincmd, wcxftp) != 0)
+            qFatal("load failed");
+        loads.push_back(double(timer.nsecsElapsed()) / 1e6);
+        rows = store.Count();
+        for (int i = 0; i < cSectionsData::SectionsCount; ++i)
+            store.SetSaveFlag(cSectionsData::SectionsList(i));
+        timer.restart();
+        if (sections.SaveAllHistorySections(wincmd, wcxftp) != 0)
+            qFatal("save failed");
+        saves.push_back(double(timer.nsecsElapsed()) / 1e6);
+        copies.push_back(durableCopyMs({wincmd, wcxftp}, folder.path()));
+    }
+    const qint64 peakKb = statusKb("VmHWM:") - baselineKb;
+
+    out << QStringLiteral("wincmd.ini + wcx_ftp.ini: %1 bytes, %2 history entries, %3 store rows\n")
+               .arg(bytes).arg(entries).arg(rows);
+    out << QStringLiteral("  ReadAllHistorySections  median %1 ms\n").arg(median(loads), 0, 'f', 2);
+    out << QStringLiteral("  SaveAllHistorySections  median %1 ms (all sections flagged)\n").arg(median(saves), 0, 'f', 2);
+    out << QStringLiteral("  dd conv=fsync copy      median %1 ms; save / copy = %2\n")
+               .arg(median(copies), 0, 'f', 2).arg(median(saves) / median(copies), 0, 'f', 2);
+    out << QStringLiteral("  peak memory above baseline %1 KiB = %2 x file size\n")
+               .arg(peakKb).arg(double(peakKb) * 1024 / double(bytes), 0, 'f', 2);
+    out.flush();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Calvenor data-layer benchmark"));
+    parser.addHelpOption();
+    const QCommandLineOption size(QStringLiteral("size-mb"), QStringLiteral("Size of the generated wincmd.ini in MiB (repeatable; default 1 and 20)."),
+                                  QStringLiteral("size"));
+    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Runs per size (default 7)."), QStringLiteral("count"), QStringLiteral("7"));
+    parser.addOption(size);
+    parser.addOption(runs);
+    parser.process(app);
+
+    QStringList sizes = parser.values(size);
+    if (sizes.isEmpty())
+        sizes = {QStringLiteral("1"), QStringLiteral("20")};
+    QTextStream out(stdout);
+    for (const QString &value : sizes)
+        measure(out, value.toDouble(), qMax(1, parser.value(runs).toInt()));
+    return 0;
+}

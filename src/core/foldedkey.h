@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QHashFunctions>
+#include <QString>
+#include <QStringView>
+
+namespace calvenor {
+
+// A hash key that compares names without regard to case, without making a folded copy
+// of every name looked up: lookups can wrap a view of existing text.
+struct FoldedKey
+{
+    QString text;
+
+    static FoldedKey view(QStringView name) { return {QString::fromRawData(name.data(), name.size())}; }
+
+    friend bool operator==(const FoldedKey &a, const FoldedKey &b) { return equalIgnoringCase(a.text, b.text); }
+
+    // Qt's own comparison folds every character; names are nearly always ASCII, which
+    // a plain loop compares many times faster.
+    static bool equalIgnoringCase(QStringView a, QStringView b);
+};
+
+size_t qHash(const FoldedKey &key, size_t seed = 0) noexcept;
+
+} // namespace calvenor
