@@ -4,6 +4,10 @@
 #include <QMutex>
 #include <QProcessEnvironment>
 
+#include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <iconv.h>
 #include <memory>
 
@@ -112,15 +116,43 @@ QString AnsiCodePage::decode(QByteArrayView bytes) const
 {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = m_toUnicode[static_cast<unsigned char>(bytes[i])];
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    // INI text is mostly ASCII, which every code page maps to itself: many at a time.
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
+        if (_mm_movemask_epi8(chunk) != 0) {
+            for (int k = 0; k < 16; ++k)
+                out[i + k] = m_toUnicode[in[i + k]];
+            continue;
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_unpacklo_epi8(chunk, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i + 8), _mm_unpackhi_epi8(chunk, zero));
+    }
+#endif
+    for (; i + 8 <= size; i += 8) {
+        quint64 chunk;
+        std::memcpy(&chunk, in + i, 8);
+        if ((chunk & 0x8080808080808080ULL) == 0) {
+            for (int k = 0; k < 8; ++k)
+                out[i + k] = in[i + k];
+        } else {
+            for (int k = 0; k < 8; ++k)
+                out[i + k] = m_toUnicode[in[i + k]];
+        }
+    }
+    for (; i < size; ++i)
+        out[i] = m_toUnicode[in[i]];
     return text;
 }
 
 bool AnsiCodePage::canEncode(QStringView text) const
 {
     for (const QChar c : text) {
-        if (m_fromUnicode[c.unicode()] < 0)
+        if (c.unicode() >= 0x80 && m_fromUnicode[c.unicode()] < 0)
             return false;
     }
     return true;
@@ -136,12 +168,44 @@ QByteArray AnsiCodePage::encode(QStringView text) const
 void AnsiCodePage::appendEncoded(QByteArray &out, QStringView text) const
 {
     const qsizetype start = out.size();
-    out.resize(start + text.size());
+    const qsizetype size = text.size();
+    out.resize(start + size);
     char *data = out.data() + start;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qint16 byte = m_fromUnicode[text[i].unicode()];
-        data[i] = byte < 0 ? '?' : char(byte);
+    const char16_t *in = text.utf16();
+    auto encodeOne = [this](char16_t unit) {
+        const qint16 byte = m_fromUnicode[unit];
+        return byte < 0 ? '?' : char(byte);
+    };
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i highBits = _mm_set1_epi16(qint16(0xFF80));
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 16 <= size) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i + 8));
+        const __m128i high = _mm_and_si128(_mm_or_si128(a, b), highBits);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, zero)) != 0xFFFF) {
+            for (int k = 0; k < 16; ++k)
+                data[i + k] = encodeOne(in[i + k]);
+        } else {
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(data + i), _mm_packus_epi16(a, b));
+        }
+        i += 16;
     }
+#endif
+    for (; i + 4 <= size; i += 4) {
+        quint64 chunk;
+        std::memcpy(&chunk, in + i, 8);
+        if ((chunk & 0xFF80FF80FF80FF80ULL) == 0) {
+            for (int k = 0; k < 4; ++k)
+                data[i + k] = char(in[i + k]);
+        } else {
+            for (int k = 0; k < 4; ++k)
+                data[i + k] = encodeOne(in[i + k]);
+        }
+    }
+    for (; i < size; ++i)
+        data[i] = encodeOne(in[i]);
 }
 
 } // namespace calvenor

@@ -100,17 +100,26 @@ cProfile::CachedFile *cProfile::cached(const QString &nativePath)
 {
     if (nativePath.isEmpty())
         return nullptr;
+    // Runs of reads and writes mostly go to one file: remember the last one.
+    if (m_batchDepth > 0 && m_lastFile && nativePath == m_lastPath)
+        return m_lastFile;
     auto it = m_files.find(nativePath);
-    if (it != m_files.end() && m_batchDepth > 0 && m_validatedInBatch.contains(nativePath))
-        return &it->second;
+    if (it != m_files.end() && m_batchDepth > 0 && m_validatedInBatch.contains(nativePath)) {
+        m_lastPath = nativePath;
+        m_lastFile = &it->second;
+        return m_lastFile;
+    }
     if (it == m_files.end()) {
         it = m_files.emplace(nativePath, CachedFile()).first;
         reload(it->second, nativePath);
     } else if (FileStamp::of(nativePath) != it->second.stamp) {
         reload(it->second, nativePath);
     }
-    if (m_batchDepth > 0)
+    if (m_batchDepth > 0) {
         m_validatedInBatch.insert(nativePath);
+        m_lastPath = nativePath;
+        m_lastFile = &it->second;
+    }
     return &it->second;
 }
 
@@ -128,6 +137,12 @@ void cProfile::forgetResolutions()
 {
     m_targetCache.clear();
     m_nativeCache.clear();
+}
+
+void cProfile::forgetLastFile()
+{
+    m_lastPath.clear();
+    m_lastFile = nullptr;
 }
 
 QString cProfile::ReadRawValue(const QString &section, const QString &key, const QString &file)
@@ -316,6 +331,7 @@ int cProfile::flush(const QString &nativePath, CachedFile &file)
         // Forget the unsaved state: reads see the disk again, and the caller, told of
         // the failure, still holds what it meant to write.
         m_failedFiles.insert(nativePath);
+        forgetLastFile();
         m_files.erase(nativePath);
         return error;
     }
@@ -324,10 +340,16 @@ int cProfile::flush(const QString &nativePath, CachedFile &file)
     return errNone;
 }
 
+bool cProfile::isMarker(const QString &value) const
+{
+    const QString &marker = m_paths.MissingValueMarker();
+    return value.size() == marker.size() && value.compare(marker, Qt::CaseInsensitive) == 0;
+}
+
 int cProfile::WriteValue(const QString &strSectionName, const QString &strKeyName, const QString &strValue,
                          const QString &strFileName)
 {
-    if (strValue.compare(m_paths.MissingValueMarker(), Qt::CaseInsensitive) == 0)
+    if (isMarker(strValue))
         return errNone;
     return applyEdit(strFileName, {EditKind::Write, strSectionName, strKeyName, singleLine(strValue), nullptr});
 }
@@ -348,7 +370,7 @@ int cProfile::ReplaceSection(const QString &strSectionName, const std::vector<Ke
     auto kept = std::make_shared<std::vector<KeyValue>>();
     kept->reserve(entries.size());
     for (const KeyValue &entry : entries) {
-        if (entry.value.compare(m_paths.MissingValueMarker(), Qt::CaseInsensitive) != 0)
+        if (!isMarker(entry.value))
             kept->push_back({singleLine(trimSpaces(entry.key)), singleLine(entry.value)});
     }
     return applyEdit(strFileName, {EditKind::ReplaceSection, strSectionName, QString(), QString(), std::move(kept)});
@@ -359,6 +381,7 @@ void cProfile::BeginBatch()
     if (m_batchDepth++ == 0) {
         m_validatedInBatch.clear();
         forgetResolutions();
+        forgetLastFile();
         m_failedFiles.clear();
         m_batchError = errNone;
     }
@@ -370,6 +393,7 @@ int cProfile::EndBatch()
         return errNone;
     m_validatedInBatch.clear();
     forgetResolutions();
+    forgetLastFile();
     int firstError = m_batchError;
     QStringList paths;
     for (const auto &[path, file] : m_files) {
@@ -486,7 +510,7 @@ void cProfile::SortKeysNameOnlyList()
     if (end <= 1)
         return;
     std::stable_sort(m_sectionKeysNameOnlyList.begin(), m_sectionKeysNameOnlyList.begin() + end,
-                     [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+                     [](const QString &a, const QString &b) { return FoldedKey::compareIgnoringCase(a, b) < 0; });
 }
 
 namespace {

@@ -127,10 +127,12 @@ private:
         std::vector<Edit> pending;
     };
 
+    bool isMarker(const QString &value) const;   // ignoring case, as WriteValue compares
     CachedFile *cached(const QString &nativePath);
     QString nativePath(const QString &fileName);
     QString resolveUncached(const QString &section, const QString &fileName);
     void forgetResolutions();
+    void forgetLastFile();
     bool reload(CachedFile &file, const QString &nativePath);
     QString ReadRawValue(const QString &section, const QString &key, const QString &file);
     int applyEdit(const QString &fileName, Edit edit);
@@ -146,6 +148,8 @@ private:
     // path of each file name, so a long run of writes does not resolve them again.
     QHash<QString, QHash<FoldedKey, QString>> m_targetCache;
     QHash<QString, QString> m_nativeCache;
+    QString m_lastPath;
+    CachedFile *m_lastFile = nullptr;
     QSet<QString> m_failedFiles;
     QSet<QString> m_touchedFiles;
     int m_batchDepth = 0;

@@ -23,6 +23,26 @@ bool FoldedKey::equalIgnoringCase(QStringView a, QStringView b)
     return true;
 }
 
+int FoldedKey::compareIgnoringCase(QStringView a, QStringView b)
+{
+    const qsizetype common = qMin(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        if (x >= 0x80 || y >= 0x80)
+            return a.mid(i).compare(b.mid(i), Qt::CaseInsensitive);
+        if (x >= u'A' && x <= u'Z')
+            x += 0x20;
+        if (y >= u'A' && y <= u'Z')
+            y += 0x20;
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 size_t qHash(const FoldedKey &key, size_t seed) noexcept
 {
     // FNV-1a over the case-folded code points, so that names equal without regard to

@@ -19,6 +19,8 @@ struct FoldedKey
     // Qt's own comparison folds every character; names are nearly always ASCII, which
     // a plain loop compares many times faster.
     static bool equalIgnoringCase(QStringView a, QStringView b);
+    // <0, 0 or >0 as a sorts before, with or after b without regard to case.
+    static int compareIgnoringCase(QStringView a, QStringView b);
 };
 
 size_t qHash(const FoldedKey &key, size_t seed = 0) noexcept;

@@ -19,7 +19,8 @@ void HistoryRowStore::Clear()
         block.items.clear();
         block.items.shrink_to_fit();
     }
-    m_sectionOfKey.clear();
+    m_sectionOfNumber.clear();
+    m_sectionOfOtherKey.clear();
     m_count = 0;
     m_framed = false;
 }
@@ -83,17 +84,59 @@ HistoryRow &HistoryRowStore::Row(int position)
     return const_cast<HistoryRow &>(std::as_const(*this).Row(position));
 }
 
+namespace {
+
+// The counter value of a key "Key_<n>", or -1 for any other key.
+qint64 keyNumber(const QString &key)
+{
+    if (!key.startsWith(QLatin1StringView("Key_")) || key.size() > 4 + 9 || key.size() == 4)
+        return -1;
+    qint64 number = 0;
+    for (qsizetype i = 4; i < key.size(); ++i) {
+        const char16_t c = key[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        number = number * 10 + (c - u'0');
+    }
+    return number;
+}
+
+} // namespace
+
+int HistoryRowStore::sectionOfKey(const QString &key) const
+{
+    const qint64 number = keyNumber(key);
+    if (number < 0)
+        return m_sectionOfOtherKey.value(key, -1);
+    return size_t(number) < m_sectionOfNumber.size() ? m_sectionOfNumber[size_t(number)] : -1;
+}
+
+void HistoryRowStore::setSectionOfKey(const QString &key, int section)
+{
+    const qint64 number = keyNumber(key);
+    if (number < 0) {
+        if (section < 0)
+            m_sectionOfOtherKey.remove(key);
+        else
+            m_sectionOfOtherKey.insert(key, section);
+        return;
+    }
+    if (size_t(number) >= m_sectionOfNumber.size())
+        m_sectionOfNumber.resize(size_t(number) + 1, qint8(-1));
+    m_sectionOfNumber[size_t(number)] = qint8(section);
+}
+
 int HistoryRowStore::FindKey(const QString &key) const
 {
-    const auto it = m_sectionOfKey.constFind(key);
-    if (it == m_sectionOfKey.cend()) {
-        const int section = cSectionsData::GetSectionIndex(key);
-        return m_framed && section >= 0 ? StartRowPosition(section) : 0;
+    const int section = sectionOfKey(key);
+    if (section < 0) {
+        const int startRow = cSectionsData::GetSectionIndex(key);
+        return m_framed && startRow >= 0 ? StartRowPosition(startRow) : 0;
     }
-    const std::vector<HistoryRow> &items = m_blocks[size_t(*it)].items;
+    const std::vector<HistoryRow> &items = m_blocks[size_t(section)].items;
     for (size_t i = 0; i < items.size(); ++i) {
         if (items[i].Key == key)
-            return StartRowPosition(*it) + 1 + int(i);
+            return StartRowPosition(section) + 1 + int(i);
     }
     return 0;
 }
@@ -166,7 +209,7 @@ int HistoryRowStore::InsertRow(int position, HistoryRow row)
     const QString name = cSectionsData::SectionsList(section);
     if (row.Tag != name && !FoldedKey::equalIgnoringCase(SectionFromTag(row.Tag), name))
         return errInvalidCall;
-    m_sectionOfKey.insert(row.Key, section);
+    setSectionOfKey(row.Key, section);
     std::vector<HistoryRow> &items = m_blocks[size_t(section)].items;
     items.insert(items.begin() + index, std::move(row));
     ++m_count;
@@ -180,7 +223,7 @@ int HistoryRowStore::RemoveRow(int position)
     if (!m_framed || !locate(position, section, index) || index < 0)
         return errSubscriptOutOfRange;
     std::vector<HistoryRow> &items = m_blocks[size_t(section)].items;
-    m_sectionOfKey.remove(items[size_t(index)].Key);
+    setSectionOfKey(items[size_t(index)].Key, -1);
     items.erase(items.begin() + index);
     --m_count;
     return errNone;
@@ -202,7 +245,7 @@ int HistoryRowStore::ClearSection(const QString &section)
         return errSubscriptOutOfRange;
     std::vector<HistoryRow> &items = m_blocks[size_t(index)].items;
     for (const HistoryRow &row : items)
-        m_sectionOfKey.remove(row.Key);
+        setSectionOfKey(row.Key, -1);
     m_count -= int(items.size());
     items.clear();
     return errNone;

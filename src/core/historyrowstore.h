@@ -75,7 +75,12 @@ private:
     bool locate(int position, int &section, int &index) const;
 
     std::array<Block, kSections> m_blocks;
-    QHash<QString, int> m_sectionOfKey;   // item keys only
+    // The section of each item key: keys are "Key_" and a counter value, so a vector
+    // indexed by that number serves; any other key goes to the hash.
+    int sectionOfKey(const QString &key) const;
+    void setSectionOfKey(const QString &key, int section);
+    std::vector<qint8> m_sectionOfNumber;   // -1 = no such row
+    QHash<QString, int> m_sectionOfOtherKey;
     int m_count = 0;
     bool m_framed = false;
 };

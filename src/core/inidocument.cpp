@@ -1,8 +1,35 @@
 #include "inidocument.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace calvenor {
 
 using IniSyntax::LineKind;
+
+namespace {
+
+// The position of the next CR or LF at or after from, or size.
+qsizetype findLineEnd(const char16_t *data, qsizetype from, qsizetype size)
+{
+    qsizetype i = from;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi16(u'\r');
+    const __m128i lf = _mm_set1_epi16(u'\n');
+    for (; i + 8 <= size; i += 8) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(chunk, cr), _mm_cmpeq_epi16(chunk, lf)));
+        if (mask != 0)
+            return i + qCountTrailingZeroBits(uint(mask)) / 2;
+    }
+#endif
+    while (i < size && data[i] != u'\n' && data[i] != u'\r')
+        ++i;
+    return i;
+}
+
+} // namespace
 
 IniDocument::IniDocument()
 {
@@ -22,9 +49,7 @@ IniDocument IniDocument::parse(const QByteArray &bytes, const AnsiCodePage &code
     Section *current = &doc.m_sections.front();
     qsizetype start = 0;
     while (start < size) {
-        qsizetype stop = start;
-        while (stop < size && data[stop] != u'\n' && data[stop] != u'\r')
-            ++stop;
+        const qsizetype stop = findLineEnd(data, start, size);
         Line line;
         line.start = qint32(start);
         line.length = qint32(stop - start);

@@ -24,14 +24,14 @@ LineKind classify(QStringView line)
         return LineKind::Comment;
     if (line[i] == u'[')
         return LineKind::Header;
-    return line.indexOf(u'=', i) >= 0 ? LineKind::Key : LineKind::Text;
+    return line.indexOf(QChar(u'='), i) >= 0 ? LineKind::Key : LineKind::Text;
 }
 
 QStringView headerName(QStringView line)
 {
-    const qsizetype open = line.indexOf(u'[');
+    const qsizetype open = line.indexOf(QChar(u'['));
     QStringView rest = line.mid(open + 1);
-    const qsizetype close = rest.indexOf(u']');
+    const qsizetype close = rest.indexOf(QChar(u']'));
     if (close >= 0)
         rest = rest.left(close);
     return trimmed(rest);
@@ -39,13 +39,13 @@ QStringView headerName(QStringView line)
 
 QStringView keyName(QStringView line)
 {
-    const qsizetype equals = line.indexOf(u'=');
+    const qsizetype equals = line.indexOf(QChar(u'='));
     return trimmed(equals < 0 ? line : line.left(equals));
 }
 
 QStringView storedValue(QStringView line)
 {
-    const qsizetype equals = line.indexOf(u'=');
+    const qsizetype equals = line.indexOf(QChar(u'='));
     return equals < 0 ? QStringView() : trimmed(line.mid(equals + 1));
 }
 

@@ -1,6 +1,7 @@
 #include "keyedsection.h"
 
 #include "csectionsdata.h"
+#include "foldedkey.h"
 
 namespace calvenor {
 namespace {
@@ -52,7 +53,7 @@ int ReadKeyedSection(const SectionIo &io, const QString &section, const QString 
         io.step();
         const QString key = profile.SectionKeysNameOnlyList(i);
         const QString base = wholeKey ? key : KeyBaseName(key, io.marker());
-        if (base == io.marker() || base.compare(previous, Qt::CaseInsensitive) == 0)
+        if (base == io.marker() || FoldedKey::equalIgnoringCase(base, previous))
             continue;
         previous = base;
         HistoryRow row;

@@ -49,6 +49,20 @@ double leadingNumber(QStringView text)
 
 qint32 leadingInteger(QStringView text)
 {
+    // Item numbers are plain digits nearly always; they need no floating-point parse.
+    if (!text.isEmpty() && text.size() <= 9) {
+        qint32 value = 0;
+        bool digitsOnly = true;
+        for (const QChar c : text) {
+            if (c < u'0' || c > u'9') {
+                digitsOnly = false;
+                break;
+            }
+            value = value * 10 + (c.unicode() - u'0');
+        }
+        if (digitsOnly)
+            return value;
+    }
     const double rounded = std::nearbyint(leadingNumber(text));   // default mode: halves to even
     if (rounded >= double(std::numeric_limits<qint32>::max()))
         return std::numeric_limits<qint32>::max();

@@ -46,9 +46,9 @@ int SaveNumberedSection(const SectionIo &io, const QString &section, const QStri
     if (range.start >= 0) {
         entries.reserve(size_t(range.end - range.start + 1));
         int number = 0;
-        for (int position = range.start; position <= range.end; ++position) {
+        for (const HistoryRow &row : io.store.SectionRows(cSectionsData::GetSectionIndex(section))) {
             io.step();
-            entries.push_back({QString::number(number++), io.store.Row(position).col(2)});
+            entries.push_back({QString::number(number++), row.col(2)});
         }
     }
     // The section is deleted and written anew, keys 0, 1, 2, ... in row order.
