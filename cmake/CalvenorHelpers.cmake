@@ -13,7 +13,12 @@ target_compile_definitions(calvenor_options INTERFACE
     QT_USE_QSTRINGBUILDER
     QT_DISABLE_DEPRECATED_BEFORE=0x060400)
 
-if(CALVENOR_SANITIZE)
+if(CALVENOR_FUZZ)
+    # Coverage for the fuzzer in every library, with the sanitizers that catch what it finds.
+    set(_fuzz -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    target_compile_options(calvenor_options INTERFACE ${_fuzz})
+    target_link_options(calvenor_options INTERFACE -fsanitize=address,undefined)
+elseif(CALVENOR_SANITIZE)
     set(_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
     target_compile_options(calvenor_options INTERFACE ${_san})
     target_link_options(calvenor_options INTERFACE ${_san})

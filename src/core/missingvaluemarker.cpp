@@ -18,7 +18,7 @@ QString makeMissingValueMarker(QRandomGenerator &generator)
 
 QString makeMissingValueMarker()
 {
-    QRandomGenerator generator(quint32(QDateTime::currentMSecsSinceEpoch()));
+    QRandomGenerator generator {quint32(QDateTime::currentMSecsSinceEpoch())};
     return makeMissingValueMarker(generator);
 }
 

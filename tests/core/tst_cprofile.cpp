@@ -35,6 +35,8 @@ private slots:
     void failedWritesAreReported();
     void rollbackUndoesLaterEdits();
     void folderOrDeviceReadsAsEmptyAndIsNeverWritten();
+    void rewrittenSectionKeepsItsRedirection();
+    void hugeAndBrokenInputStaysFast();
 };
 
 void TestProfile::writeQuotesWhatAReadWouldStrip_data()
@@ -337,6 +339,46 @@ void TestProfile::folderOrDeviceReadsAsEmptyAndIsNeverWritten()
     QCOMPARE(profile.ReadValue("A", "k", kMarker, "/dev/zero"), kMarker);
     QCOMPARE(profile.WriteValue("A", "k", "v", env.path("")), int(errPathFileAccess));
     QCOMPARE(profile.WriteValue("A", "k", "v", "/dev/null"), int(errPathFileAccess));
+}
+
+void TestProfile::rewrittenSectionKeepsItsRedirection()
+{
+    TestEnvironment env;
+    const QString alt = env.writeFile("alt.ini", "[LeftHistory]\n0=from alt\n");
+    const QString main = env.writeFile("wincmd.ini", "[Configuration]\nAlternateUserIni=" + alt.toUtf8()
+                                       + "\n[LeftHistory]\nRedirectSection=0\n0=old\n");
+    cProfile &profile = env.profile();
+    profile.BeginBatch();
+    QCOMPARE(profile.ReplaceSection("LeftHistory", {{"0", "new"}, {"1", "second"}}, main), 0);
+    QCOMPARE(profile.EndBatch(), 0);
+    QCOMPARE(env.readFile(main), QByteArray("[Configuration]\nAlternateUserIni=" + alt.toUtf8()
+                                            + "\n[LeftHistory]\nRedirectSection=0\n0=new\n1=second\n"));
+    QCOMPARE(env.readFile(alt), QByteArray("[LeftHistory]\n0=from alt\n"));
+    // Emptied, the section still says where it lives.
+    QCOMPARE(profile.DeleteSection("LeftHistory", main), 0);
+    QVERIFY(env.readFile(main).endsWith("[LeftHistory]\nRedirectSection=0\n"));
+}
+
+void TestProfile::hugeAndBrokenInputStaysFast()
+{
+    TestEnvironment env;
+    QByteArray text;
+    for (int i = 0; i < 100000; ++i)
+        text += "[s" + QByteArray::number(i) + "]\r\nk=" + QByteArray::number(i) + "\r\n";
+    text += "[long]\r\nk=" + QByteArray(1 << 20, 'x') + "\r\n" + QByteArray("\0\xff\xfe[\x81]=\r\r\n", 10);
+    const QString file = env.writeFile("huge.ini", text);
+    cProfile &profile = env.profile();
+    // A quadratic step anywhere here would run into the test's time limit.
+    profile.BeginBatch();
+    for (int i = 0; i < 100000; i += 7)
+        profile.WriteValue("s" + QString::number(i), "k", "w", file);
+    for (int i = 1; i < 100000; i += 7)
+        profile.DeleteSection("s" + QString::number(i), file);
+    QCOMPARE(profile.ReadValue("s50000", "k", kMarker, file), QStringLiteral("50000"));
+    QCOMPARE(profile.ReadValue("long", "k", kMarker, file, 0).size(), 1 << 20);
+    QCOMPARE(profile.EndBatch(), 0);
+    profile.ReadFileSectionsName(file, cProfile::kWholeList);
+    QCOMPARE(profile.FileSectionsNameCount, 100000 + 1 - 14286 - 1);   // a count is the last index
 }
 
 QTEST_GUILESS_MAIN(TestProfile)
