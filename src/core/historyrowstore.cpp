@@ -160,22 +160,23 @@ HistoryRowStore::StartEnd HistoryRowStore::GetStartEnd(const QString &section) c
     return result;
 }
 
-int HistoryRowStore::SetSaveFlag(const QString &section)
+int HistoryRowStore::setSaveFlagText(const QString &section, const QString &flag)
 {
     const int index = cSectionsData::GetSectionIndex(section);
     if (!m_framed || index < 0)
         return errSubscriptOutOfRange;
-    m_blocks[size_t(index)].start.col(2) = QStringLiteral("1");
+    m_blocks[size_t(index)].start.col(2) = flag;
     return errNone;
+}
+
+int HistoryRowStore::SetSaveFlag(const QString &section)
+{
+    return setSaveFlagText(section, QStringLiteral("1"));
 }
 
 int HistoryRowStore::ClearSaveFlag(const QString &section)
 {
-    const int index = cSectionsData::GetSectionIndex(section);
-    if (!m_framed || index < 0)
-        return errSubscriptOutOfRange;
-    m_blocks[size_t(index)].start.col(2) = QStringLiteral("0");
-    return errNone;
+    return setSaveFlagText(section, QStringLiteral("0"));
 }
 
 bool HistoryRowStore::SaveFlag(const QString &section) const

@@ -71,6 +71,7 @@ private:
         HistoryRow start;
         std::vector<HistoryRow> items;
     };
+    int setSaveFlagText(const QString &section, const QString &flag);
     // The section index and index within it of an item position; -1 for a start row.
     bool locate(int position, int &section, int &index) const;
 

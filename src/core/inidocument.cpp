@@ -134,20 +134,18 @@ QByteArray IniDocument::serialize() const
             m_codec.appendEncoded(out, QStringView(m_text).mid(runStart, runEnd - runStart));
         runEnd = -1;
     };
-    auto appendEnd = [&](LineEnd end) {
+    auto endPreviousLine = [&] {
+        if (previous->end != LineEnd::None && !previous->inExtra && runEnd == previous->start + previous->length) {
+            runEnd += lineEndText(previous->end).size();
+            return;
+        }
         flushRun();
-        m_codec.appendEncoded(out, lineEndText(end));
+        m_codec.appendEncoded(out, lineEndText(previous->end == LineEnd::None ? m_defaultEnd : previous->end));
     };
     for (const Section &section : m_sections) {
         for (const Line &line : section.lines) {
-            if (previous) {
-                if (previous->end == LineEnd::None)
-                    appendEnd(m_defaultEnd);
-                else if (!previous->inExtra && runEnd == previous->start + previous->length)
-                    runEnd += lineEndText(previous->end).size();
-                else
-                    appendEnd(previous->end);
-            }
+            if (previous)
+                endPreviousLine();
             if (!line.inExtra && runEnd == line.start) {
                 runEnd += line.length;
             } else {
@@ -162,14 +160,8 @@ QByteArray IniDocument::serialize() const
             previous = &line;
         }
     }
-    if (previous && m_finalNewline) {
-        if (previous->end == LineEnd::None)
-            appendEnd(m_defaultEnd);
-        else if (!previous->inExtra && runEnd == previous->start + previous->length)
-            runEnd += lineEndText(previous->end).size();
-        else
-            appendEnd(previous->end);
-    }
+    if (previous && m_finalNewline)
+        endPreviousLine();
     flushRun();
     out.append(m_oddTail);
     return out;
