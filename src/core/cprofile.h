@@ -31,7 +31,7 @@ public:
     // Buffer sizes the callers use: one value, and a whole section or key list.
     static constexpr int kValueBuffer = 4096;
     static constexpr int kSectionBuffer = 32700;
-    // A buffer size of 0 or less reads a list whole.
+    // A buffer size of 0 or less reads a value or a list whole.
     static constexpr int kWholeList = 0;
 
     // Reads TCSectionsNotRedirectedByDefault from [Common] of the settings file.
