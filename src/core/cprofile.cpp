@@ -337,6 +337,12 @@ int cProfile::flush(const QString &nativePath, CachedFile &file)
     }
     file.pending.clear();
     file.stamp = FileStamp::of(nativePath);
+    // Replaced lines stay in the document's edit text; once that outgrows the file,
+    // parsing the file anew at the next use is cheaper than keeping it.
+    if (file.document.editedTextSize() > file.document.originalTextSize() + (1 << 20)) {
+        forgetLastFile();
+        m_files.erase(nativePath);
+    }
     return errNone;
 }
 

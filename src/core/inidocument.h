@@ -35,6 +35,9 @@ public:
     static IniDocument parse(const QByteArray &bytes, const AnsiCodePage &codePage = AnsiCodePage::system());
 
     QByteArray serialize() const;
+    // Text written since the parse, kept beside the original; it grows with every edit.
+    qsizetype editedTextSize() const { return m_extra.size(); }
+    qsizetype originalTextSize() const { return m_text.size(); }
     const IniTextCodec &codec() const { return m_codec; }
 
     bool hasSection(QStringView section) const;

@@ -379,6 +379,15 @@ void TestProfile::hugeAndBrokenInputStaysFast()
     QCOMPARE(profile.EndBatch(), 0);
     profile.ReadFileSectionsName(file, cProfile::kWholeList);
     QCOMPARE(profile.FileSectionsNameCount, 100000 + 1 - 14286 - 1);   // a count is the last index
+
+    // Repeated large writes: the engine lets go of edit text it no longer needs.
+    const QString small = env.writeFile("small.ini", "[a]\nk=1\n");
+    for (int round = 0; round < 3; ++round) {
+        const QString big(1 << 20, QChar(u'a' + round));
+        QCOMPARE(profile.WriteValue("a", "k", big, small), 0);
+        QCOMPARE(profile.ReadValue("a", "k", kMarker, small, 0), big);
+    }
+    QCOMPARE(env.readFile(small).size(), 7 + (1 << 20) + 1);
 }
 
 QTEST_GUILESS_MAIN(TestProfile)
