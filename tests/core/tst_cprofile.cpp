@@ -387,7 +387,7 @@ void TestProfile::hugeAndBrokenInputStaysFast()
         QCOMPARE(profile.WriteValue("a", "k", big, small), 0);
         QCOMPARE(profile.ReadValue("a", "k", kMarker, small, 0), big);
     }
-    QCOMPARE(env.readFile(small).size(), 7 + (1 << 20) + 1);
+    QCOMPARE(env.readFile(small), "[a]\nk=" + QByteArray(1 << 20, 'c') + "\n");
 }
 
 QTEST_GUILESS_MAIN(TestProfile)
