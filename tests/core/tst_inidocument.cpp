@@ -62,6 +62,7 @@ void TestIniDocument::readsValuesAsTheProfileFunctionsDo_data()
     QTest::newRow("indented header") << QByteArray("  [S]\nk=v\n") << "S" << "k" << "v";
     QTest::newRow("header without closing bracket") << QByteArray("[S   \nk=v\n") << "S" << "k" << "v";
     QTest::newRow("text after the bracket ignored") << QByteArray("[sec]whoops]\nk=v\n") << "sec" << "k" << "v";
+    QTest::newRow("stray bracket line does not end the section") << QByteArray("[S]\n]\nk=v\n") << "S" << "k" << "v";
     QTest::newRow("no key on the header line") << QByteArray("[S]k=v\n") << "S" << "k" << absent;
     QTest::newRow("comment line is no key") << QByteArray("[S]\n;k=v\n") << "S" << ";k" << absent;
     QTest::newRow("indented comment") << QByteArray("[S]\n \t;k=v\n") << "S" << ";k" << absent;

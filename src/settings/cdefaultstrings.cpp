@@ -1,0 +1,167 @@
+#include "cdefaultstrings.h"
+
+#include <QStringView>
+
+#include <algorithm>
+#include <iterator>
+
+namespace calvenor {
+namespace {
+
+struct Entry
+{
+    int id;
+    QStringView text;
+};
+
+// Kept in ascending id order, which the lookup relies on and the check below enforces.
+constexpr Entry kTable[] = {
+    {101, u"&File"},
+    {103, u"&Open..."},
+    {104, u"&Save"},
+    {107, u"&Recent Files"},
+    {108, u"No Recent Files"},
+    {109, u"Clear List"},
+    {110, u"E&xit"},
+    {112, u"&Export..."},
+    {113, u"&Import..."},
+    {116, u"Save and Restart Total &Commander"},
+    {121, u"&Edit"},
+    {129, u"Move &Up"},
+    {130, u"Move Dow&n"},
+    {132, u"&Delete"},
+    {133, u"&Rename"},
+    {138, u"&Add Item"},
+    {139, u"De&lete All..."},
+    {141, u"&View"},
+    {142, u"&Toolbar"},
+    {145, u"&Vertical Panels"},
+    {150, u"&Options..."},
+    {161, u"&Help"},
+    {162, u"Help &Topics"},
+    {163, u"&About..."},
+    {250, u"&Search"},
+    {251, u"&Find..."},
+    {252, u"Find &Next"},
+    {253, u"Find"},
+    {254, u"&Find what:"},
+    {258, u"Match whole word &only"},
+    {259, u"Cannot find"},
+    {1001, u"Options"},
+    {1002, u"Layout"},
+    {1005, u"Operation"},
+    {1006, u"Language"},
+    {1008, u"OK"},
+    {1009, u"Cancel"},
+    {1010, u"&Apply"},
+    {1021, u"Visual effects:"},
+    {1024, u"Show &grid lines"},
+    {1025, u"Fixed &borders"},
+    {1026, u"&Flat user interface"},
+    {1044, u"&Change..."},
+    {1051, u"Text:"},
+    {1052, u"Foreground"},
+    {1053, u"Background"},
+    {1061, u"Locked tab"},
+    {1065, u"Font:"},
+    {1074, u"Misc:"},
+    {1089, u"Change language:"},
+    {1090, u"Use &default language"},
+    {1091, u"&Other:"},
+    {1121, u"Auto &restart Total Commander after saving changes"},
+    {1501, u"About"},
+    {1502, u"Programmed by:"},
+    {1503, u"Version:"},
+    {1505, u"For the latest information on this program please visit the program home page."},
+    {1506, u"Web site:"},
+    {1507, u"e-mail:"},
+    {1508, u"Visit now"},
+    {1601, u"Check section(s) to import."},
+    {1602, u"Check section(s) to export."},
+    {1603, u"Import"},
+    {1604, u"Export"},
+    {1605, u"Open"},
+    {1606, u"Save"},
+    {1650, u"Delete All"},
+    {1651, u"Check section(s) you want delete."},
+    {1652, u"&Also delete locked tabs"},
+    {3009, u"Are you sure?"},
+    {3020, u"Save changes to"},
+    {3021, u"Cannot find this file"},
+    {3022, u"Please verify that the correct path and file name are given."},
+    {3045, u"Cannot find Total Commander settings file [Wcx_ftp.ini]"},
+    {3046, u"Cannot find Total Commander settings file [Wincmd.ini]"},
+    {3048, u"Cannot find language file!"},
+    {3056, u"File not found."},
+    {3081, u"Total Commander History"},
+    {3082, u"Command Line"},
+    {3083, u"Search for:"},
+    {3084, u"Search in:"},
+    {3085, u"Find text:"},
+    {3086, u"Load/Save"},
+    {3087, u"Selection"},
+    {3088, u"Rename mask:"},
+    {3089, u"F2 Load/Save"},
+    {3090, u"Left Tabs"},
+    {3091, u"Right Tabs"},
+    {3092, u"Preview panel. No edit here!"},
+    {3093, u"Only 20 items can be added to a section."},
+    {3094, u"&Caption:"},
+    {3095, u"&Lock this tab"},
+    {3096, u"Empty"},
+    {3097, u"Rename Search for:"},
+    {3098, u"Rename Replace with:"},
+    {3099, u"Locked, &but directory changes allowed"},
+    {3100, u"Left history"},
+    {3101, u"Right history"},
+    {3102, u"New Directory"},
+    {3103, u"Synchronize Options"},
+    {3104, u"Plugin Attributes"},
+    {3105, u"Split Sizes"},
+    {3106, u"FTP Old Connections"},
+    {3250, u"Reading... Please wait."},
+    {3251, u"Saving... Please wait."},
+    {3252, u"Importing... Please wait."},
+    {3253, u"Exporting... Please wait."},
+};
+
+constexpr bool strictlyAscending()
+{
+    for (size_t i = 1; i < std::size(kTable); ++i) {
+        if (kTable[i - 1].id >= kTable[i].id)
+            return false;
+    }
+    return true;
+}
+static_assert(strictlyAscending(), "ids must be unique and in ascending order");
+
+} // namespace
+
+QString cDefaultStrings::GetDefaultString(int id) const
+{
+    // Ids are unique, so finding the single matching entry by binary search gives the
+    // same answer as a scan from the first entry.
+    const auto *const end = std::end(kTable);
+    const auto *const it = std::lower_bound(std::begin(kTable), end, id,
+                                            [](const Entry &entry, int wanted) { return entry.id < wanted; });
+    if (it == end || it->id != id)
+        return QString();
+    // The text lives for the whole run: hand it out without copying.
+    return QString::fromRawData(it->text.data(), it->text.size());
+}
+
+int cDefaultStrings::count()
+{
+    return int(std::size(kTable));
+}
+
+QList<int> cDefaultStrings::ids()
+{
+    QList<int> result;
+    result.reserve(count());
+    for (const Entry &entry : kTable)
+        result.append(entry.id);
+    return result;
+}
+
+} // namespace calvenor
