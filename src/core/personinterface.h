@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+#include <optional>
+
+namespace calvenor {
+
+enum class MessageIcon { Information, Warning, Error, Question };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+// What a file chooser is asked to show.
+struct FileDialogRequest
+{
+    bool save = false;
+    QString title;
+    QString folder;              // where it opens
+    QString proposedName;        // pre-filled name
+    QList<QPair<QString, QString>> filters;   // description, patterns ("*.ini;*.txt")
+    bool fileMustExist = false;
+    bool confirmOverwrite = false;
+};
+
+// A font as the font chooser shows and returns it.
+struct FontChoice
+{
+    QString name;
+    int script = 1;        // character set
+    int sizeTenths = 100;  // tenths of a point
+    int weight = 400;      // 700 is bold
+    bool italic = false;
+    bool strikeOut = false;
+    bool underline = false;
+};
+
+// The one way logic asks a person something. The window implements it with real
+// dialogs, the batch job with standard error (and every question cancelled), the
+// tests with scripted answers. Logic never shows a window itself.
+class PersonInterface
+{
+public:
+    virtual ~PersonInterface() = default;
+
+    virtual MessageAnswer ShowMessage(const QString &text, MessageIcon icon, MessageButtons buttons,
+                                      MessageAnswer defaultAnswer) = 0;
+    virtual void Beep() = 0;
+    // The chosen file's full path; nothing when cancelled.
+    virtual std::optional<QString> ChooseFile(const FileDialogRequest &request) = 0;
+    // A colour number (red + 256 green + 65536 blue); nothing when cancelled.
+    virtual std::optional<qint32> ChooseColor(qint32 initialColor) = 0;
+    virtual std::optional<FontChoice> ChooseFont(const FontChoice &preset) = 0;
+
+    MessageAnswer ShowMessage(const QString &text, MessageIcon icon)
+    {
+        return ShowMessage(text, icon, MessageButtons::Ok, MessageAnswer::Ok);
+    }
+};
+
+} // namespace calvenor

@@ -1,0 +1,247 @@
+#include "csettings.h"
+
+#include "filemanagerlocator.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+
+#include <unistd.h>
+
+namespace calvenor {
+namespace {
+
+const QString kRegistryKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\VantrelEditors\\Common");
+
+bool folderIsWritable(const QString &folder)
+{
+    return !folder.isEmpty() && ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+}
+
+QString xdgConfigFolder()
+{
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QString config = environment.value(QStringLiteral("XDG_CONFIG_HOME"));
+    if (config.isEmpty())
+        config = environment.value(QStringLiteral("HOME"), QDir::homePath()) + QStringLiteral("/.config");
+    return config + QStringLiteral("/calvenor/");
+}
+
+// Numbers are written as decimal text; a stored text that is no number reads as the
+// default.
+std::optional<qint64> parseNumber(const QString &text)
+{
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    return ok ? std::optional<qint64>(value) : std::nullopt;
+}
+
+QString flagText(bool flag)
+{
+    return flag ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+cSettings::cSettings(cProfile &profile, PathMacros &paths, cRegistry &registry)
+    : m_profile(profile)
+    , m_paths(paths)
+    , m_registry(registry)
+{
+    LanguageFile = UserDefinedWincmd = UserDefinedWcxftp = m_storedLanguageFile = paths.MissingValueMarker();
+}
+
+void cSettings::LocateSettingsFile()
+{
+    const QString appFolder = m_paths.AppFolder();
+    const QString fileName = QString::fromUtf16(kFileName);
+    const QString stored = m_registry.ReadValue(kRegistryKey, QStringLiteral("IniFileName"));
+    const QString trimmed = stored.trimmed();
+    if (stored == m_paths.MissingValueMarker()) {
+        if (folderIsWritable(appFolder)) {
+            m_registry.WriteValue(kRegistryKey, QStringLiteral("IniFileName"), QString(QStringLiteral(".\\") + fileName),
+                                  cRegistry::TextValue);
+            m_settingsFile = appFolder + fileName;
+        } else {
+            // An installed program's folder is not ours to write: the settings would
+            // silently never be saved there.
+            m_settingsFile = xdgConfigFolder() + fileName;
+            QDir().mkpath(xdgConfigFolder());
+            m_registry.WriteValue(kRegistryKey, QStringLiteral("IniFileName"), m_settingsFile, cRegistry::TextValue);
+        }
+    } else if (trimmed.startsWith(QStringLiteral(".\\")) || trimmed.startsWith(QStringLiteral("./"))) {
+        m_settingsFile = appFolder + trimmed.mid(2).trimmed();
+    } else {
+        m_settingsFile = m_paths.ExpandPath(stored);
+    }
+    if (m_settingsFile.isEmpty() || m_settingsFile == m_paths.MissingValueMarker())
+        m_settingsFile = appFolder + fileName;
+
+    const QString scroll = m_registry.ReadValue(QStringLiteral("HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics"),
+                                                QStringLiteral("ScrollWidth"));
+    const qint64 width = qAbs(parseNumber(scroll).value_or(0));
+    ScrollWidthTwips = width == 0 ? 240 : int(qMin<qint64>(width, 100000));
+}
+
+QString cSettings::Read(const QString &section, const QString &key, const QString &fallback) const
+{
+    return m_profile.ReadValue(section, key, fallback, m_settingsFile);
+}
+
+int cSettings::Write(const QString &section, const QString &key, const QString &value)
+{
+    return m_profile.WriteValue(section, key, value, m_settingsFile);
+}
+
+int cSettings::readInt(const QString &section, const QString &key, int fallback) const
+{
+    const qint64 value = parseNumber(Read(section, key, m_paths.MissingValueMarker())).value_or(fallback);
+    return int(qBound(qint64(std::numeric_limits<qint32>::min()), value, qint64(std::numeric_limits<qint32>::max())));
+}
+
+bool cSettings::readFlag(const QString &section, const QString &key, bool fallback) const
+{
+    return readInt(section, key, fallback ? 1 : 0) != 0;
+}
+
+void cSettings::LoadSettings(FileManagerLocator *locator, int twipsPerPixel)
+{
+    const QString own = this->own();
+    const QString common = this->common();
+    const QString &marker = m_paths.MissingValueMarker();
+
+    // The settings-file check: a missing file is created holding an empty [Common].
+    if (!FileExists(m_settingsFile)) {
+        Write(common, QStringLiteral("test"), QStringLiteral("1"));
+        m_profile.DeleteValue(common, QStringLiteral("test"), m_settingsFile);
+    }
+    ProfileBatch batch(m_profile);   // one look at the file for all the reads
+    CommandListShowLines = readFlag(own, QStringLiteral("CommandListShowLines"), false);
+    FixedBorders = readFlag(own, QStringLiteral("FixedBorders"), true);
+    FlatUserInterface = readFlag(own, QStringLiteral("FlatUserInterface"), true);
+    ForegroundColor = readInt(own, QStringLiteral("ForegroundColor"), qint32(0x80000008));
+    BackgroundColor = readInt(own, QStringLiteral("BackgroundColor"), qint32(0x80000005));
+    FontName = Read(own, QStringLiteral("FontName"), QStringLiteral("MS Sans Serif"));
+    FontScript = readInt(own, QStringLiteral("FontScript"), 1);
+    FontSize = readInt(own, QStringLiteral("FontSize"), 10);
+    FontStyle = readInt(own, QStringLiteral("FontStyle"), 0);
+    UseDefaultLanguage = readFlag(own, QStringLiteral("UseDefaultLanguage"), true);
+    m_storedLanguageFile = Read(common, QStringLiteral("LanguageFile"), marker);
+    LanguageFile = m_paths.ExpandPath(m_storedLanguageFile);
+    MainWindowMaxmized = readFlag(own, QStringLiteral("MainWindowMaxmized"), false);
+    MainWindowPosition = WindowPlacement();
+    const QStringList position = Read(own, QStringLiteral("MainWindowPosition"), marker).split(u',');
+    if (position.size() == 4) {
+        int values[4] = {};
+        bool valid = true;
+        for (int i = 0; i < 4 && valid; ++i) {
+            const std::optional<qint64> number = parseNumber(position[i]);
+            valid = number.has_value();
+            // Each number is the value times ten with one more digit, which is dropped.
+            values[i] = valid ? int(qBound(qint64(-10000000), *number / 10, qint64(10000000))) : 0;
+        }
+        if (valid)
+            MainWindowPosition = {values[0], values[1], values[2], values[3]};
+    }
+    ToolbarVisible = readFlag(own, QStringLiteral("ToolbarVisible"), true);
+    AlwaysRestartTC = readFlag(own, QStringLiteral("AlwaysRestartTC"), false);
+    if (locator)
+        m_paths.setTCInstallDir(locator->GetFileManagerFolder());
+    UserDefinedWincmd = Read(common, QStringLiteral("UserDefinedWincmd"), marker);
+    RecentFilesSeparator = Read(common, QStringLiteral("RecentFilesSeparator"), marker);
+    if (RecentFilesSeparator == marker)
+        RecentFilesSeparator = QStringLiteral(" <> ");
+    NumberOfRecentFiles = qBound(2, readInt(common, QStringLiteral("NumberOfRecentFiles"), 9), 16);
+    ShowBkColor = readFlag(common, QStringLiteral("ShowBkColor"), false);
+    UnExpandPaths = qBound(0, readInt(common, QStringLiteral("UnExpandPaths"), 3), 3);
+    m_paths.setUnExpandPaths(UnExpandPaths);
+    FullPathInTitleBar = readInt(common, QStringLiteral("FullPathInTitleBar"), 2);
+    TCRestartDelay = Read(common, QStringLiteral("TCRestartDelay"), QStringLiteral("1"));
+    UserDefinedWcxftp = Read(common, QStringLiteral("UserDefinedWcxftp"), marker);
+    LockedTabForeColor = readInt(own, QStringLiteral("LockedTabForeColor"), 255);
+    SplitPosition = qMax(readInt(own, QStringLiteral("SplitPosition"), 4000), twipsPerPixel);
+    VerticalPanels = readInt(own, QStringLiteral("VerticalPanels"), 1) == 1 ? 1 : 2;
+    const int maxItems = readInt(own, QStringLiteral("MaxItems"), 20);
+    MaxItems = maxItems < 20 ? 20 : (maxItems >= 100 ? 99 : maxItems);
+    UseSectionIcon = readFlag(own, QStringLiteral("UseSectionIcon"), true);
+    CommandListFullRowSelect = readFlag(own, QStringLiteral("CommandListFullRowSelect"), false);
+    batch.finish();
+}
+
+int cSettings::SaveWindowSettings()
+{
+    const QString own = this->own();
+    int error = 0;
+    auto write = [&](const QString &key, const QString &value) {
+        const int result = Write(own, key, value);
+        if (error == 0)
+            error = result;
+    };
+    if (!MainWindowMaxmized) {
+        const WindowPlacement &p = MainWindowPosition;
+        // Each number is stored times ten with one more digit, which carries no meaning.
+        write(QStringLiteral("MainWindowPosition"), QStringLiteral("%1,%2,%3,%4")
+                  .arg(qint64(p.top) * 10).arg(qint64(p.left) * 10).arg(qint64(p.height) * 10).arg(qint64(p.width) * 10));
+        write(QStringLiteral("MainWindowMaxmized"), QStringLiteral("0"));
+    } else {
+        write(QStringLiteral("MainWindowMaxmized"), QStringLiteral("1"));
+    }
+    write(QStringLiteral("ToolbarVisible"), flagText(ToolbarVisible));
+    return error;
+}
+
+int cSettings::SaveSettings()
+{
+    const QString own = this->own();
+    const QString common = this->common();
+    ProfileBatch batch(m_profile);
+    Write(own, QStringLiteral("FixedBorders"), flagText(FixedBorders));
+    Write(own, QStringLiteral("FlatUserInterface"), flagText(FlatUserInterface));
+    Write(own, QStringLiteral("ForegroundColor"), QString::number(ForegroundColor));
+    Write(own, QStringLiteral("BackgroundColor"), QString::number(BackgroundColor));
+    Write(own, QStringLiteral("FontName"), FontName);
+    Write(own, QStringLiteral("FontScript"), QString::number(FontScript));
+    Write(own, QStringLiteral("FontSize"), QString::number(FontSize));
+    Write(own, QStringLiteral("FontStyle"), QString::number(FontStyle));
+    Write(own, QStringLiteral("UseDefaultLanguage"), flagText(UseDefaultLanguage));
+    // The stored form stays while it still names the file in use.
+    if (m_paths.ExpandPath(m_storedLanguageFile).compare(LanguageFile, Qt::CaseInsensitive) != 0)
+        m_storedLanguageFile = LanguageFile;
+    Write(common, QStringLiteral("LanguageFile"), m_paths.UnexpandPath(m_storedLanguageFile));
+    SaveWindowSettings();
+    Write(common, QStringLiteral("NumberOfRecentFiles"), QString::number(NumberOfRecentFiles));
+    Write(own, QStringLiteral("AlwaysRestartTC"), flagText(AlwaysRestartTC));
+    Write(common, QStringLiteral("UnExpandPaths"), QString::number(UnExpandPaths));
+    Write(own, QStringLiteral("CommandListShowLines"), flagText(CommandListShowLines));
+    Write(own, QStringLiteral("CommandListFullRowSelect"), flagText(CommandListFullRowSelect));
+    Write(own, QStringLiteral("LockedTabForeColor"), QString::number(LockedTabForeColor));
+    Write(own, QStringLiteral("MaxItems"), QString::number(MaxItems));
+    Write(own, QStringLiteral("UseSectionIcon"), flagText(UseSectionIcon));
+    return batch.finish();
+}
+
+int cSettings::SaveLayoutSettings()
+{
+    ProfileBatch batch(m_profile);
+    Write(own(), QStringLiteral("SplitPosition"), QString::number(SplitPosition));
+    Write(own(), QStringLiteral("VerticalPanels"), QString::number(VerticalPanels));
+    return batch.finish();
+}
+
+void cSettings::ReadFindOptions()
+{
+    const QStringList parts = Read(own(), QStringLiteral("FindOptions"), QStringLiteral("0,0,0")).split(u',');
+    auto field = [&](int i) { return i < parts.size() ? int(parseNumber(parts[i]).value_or(0)) : 0; };
+    FindOptionsEntry = field(0);
+    FindOptionsColumn = field(1);
+    FindOptionsWholeWord = field(2) != 0;
+}
+
+int cSettings::SaveFindOptions()
+{
+    // The middle number is always written as 0.
+    return Write(own(), QStringLiteral("FindOptions"),
+                 QStringLiteral("%1,0,%2").arg(FindOptionsEntry).arg(FindOptionsWholeWord ? 1 : 0));
+}
+
+} // namespace calvenor
