@@ -1,0 +1,214 @@
+#include "settings/cdefaultstrings.h"
+#include "settings/csettings.h"
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+using namespace calvenor;
+using calvenor::test::kMarker;
+using calvenor::test::TestEnvironment;
+
+namespace {
+
+const QString kKey = "HKEY_CURRENT_USER\\Software\\VantrelEditors\\Common";
+
+struct Fixture
+{
+    Fixture()
+        : registry(kMarker, env.path("home/.config/calvenor/registry.reg"), env.path("prefix"))
+        , settings(env.profile(), env.paths(), registry)
+    {
+        QDir().mkpath(env.paths().AppFolder());
+    }
+    QString load(const QByteArray &text)
+    {
+        const QString file = env.writeFile("app/vantrel editors.ini", text);
+        settings.setSettingsFile(file);
+        settings.LoadSettings();
+        return file;
+    }
+    TestEnvironment env;
+    cRegistry registry;
+    cSettings settings;
+};
+
+} // namespace
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+private slots:
+    void locatesTheSettingsFile_data();
+    void locatesTheSettingsFile();
+    void unwritableProgramFolderUsesTheConfigFolder();
+    void defaultsAndClamps_data();
+    void defaultsAndClamps();
+    void windowPosition();
+    void savesWhatItRead();
+    void languageFileKeepsItsStoredForm();
+    void missingFileIsCreatedWithAnEmptyCommonSection();
+    void findOptions();
+};
+
+void TestSettings::locatesTheSettingsFile_data()
+{
+    QTest::addColumn<QString>("registryValue");   // "<none>": absent
+    QTest::addColumn<QString>("expected");        // relative to the program folder unless absolute
+    QTest::newRow("absent: created as .\\ + name") << "<none>" << "vantrel editors.ini";
+    QTest::newRow(".\\ with a blank") << ".\\ other.ini" << "other.ini";
+    QTest::newRow("blanks before .\\") << "  .\\x.ini" << "x.ini";
+    QTest::newRow("program-folder prefix") << "vanteditors:\\sub.ini" << "sub.ini";
+    QTest::newRow("absolute native path") << "/etc/calvenor.ini" << "/etc/calvenor.ini";
+}
+
+void TestSettings::locatesTheSettingsFile()
+{
+    QFETCH(QString, registryValue);
+    QFETCH(QString, expected);
+    Fixture f;
+    if (registryValue != u"<none>")
+        f.registry.WriteValue(kKey, "IniFileName", registryValue, cRegistry::TextValue);
+    f.settings.LocateSettingsFile();
+    QCOMPARE(f.settings.SettingsFile(), expected.startsWith(u'/') ? expected : f.env.paths().AppFolder() + expected);
+    if (registryValue == u"<none>")
+        QCOMPARE(f.registry.ReadValue(kKey, "IniFileName"), QStringLiteral(".\\vantrel editors.ini"));
+    QCOMPARE(f.settings.ScrollWidthTwips, 240);
+}
+
+void TestSettings::unwritableProgramFolderUsesTheConfigFolder()
+{
+    if (::geteuid() == 0)
+        QSKIP("root can write every folder");
+    Fixture f;
+    QFile::setPermissions(f.env.paths().AppFolder(), QFile::ReadOwner | QFile::ExeOwner);
+    f.settings.LocateSettingsFile();
+    const QString expected = f.env.path("home/.config/calvenor/vantrel editors.ini");
+    QCOMPARE(f.settings.SettingsFile(), expected);
+    QCOMPARE(f.registry.ReadValue(kKey, "IniFileName"), expected);
+    QFile::setPermissions(f.env.paths().AppFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestSettings::defaultsAndClamps_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("MaxItems below 20") << QByteArray("[Calvenor]\nMaxItems=5\n") << "MaxItems" << "20";
+    QTest::newRow("MaxItems 150") << QByteArray("[Calvenor]\nMaxItems=150\n") << "MaxItems" << "99";
+    QTest::newRow("MaxItems 100") << QByteArray("[Calvenor]\nMaxItems=100\n") << "MaxItems" << "99";
+    QTest::newRow("MaxItems 42") << QByteArray("[Calvenor]\nMaxItems=42\n") << "MaxItems" << "42";
+    QTest::newRow("MaxItems not a number") << QByteArray("[Calvenor]\nMaxItems=many\n") << "MaxItems" << "20";
+    QTest::newRow("NumberOfRecentFiles 40") << QByteArray("[Common]\nNumberOfRecentFiles=40\n") << "NumberOfRecentFiles" << "16";
+    QTest::newRow("NumberOfRecentFiles 1") << QByteArray("[Common]\nNumberOfRecentFiles=1\n") << "NumberOfRecentFiles" << "2";
+    QTest::newRow("UnExpandPaths -2") << QByteArray("[Common]\nUnExpandPaths=-2\n") << "UnExpandPaths" << "0";
+    QTest::newRow("VerticalPanels 7 acts as 2") << QByteArray("[Calvenor]\nVerticalPanels=7\n") << "VerticalPanels" << "2";
+    QTest::newRow("SplitPosition at least a pixel") << QByteArray("[Calvenor]\nSplitPosition=3\n") << "SplitPosition" << "15";
+    QTest::newRow("separator missing") << QByteArray("") << "RecentFilesSeparator" << " <> ";
+    QTest::newRow("separator empty") << QByteArray("[Common]\nRecentFilesSeparator=\n") << "RecentFilesSeparator" << "";
+    QTest::newRow("foreground default") << QByteArray("") << "ForegroundColor" << "-2147483640";
+    QTest::newRow("background default") << QByteArray("") << "BackgroundColor" << "-2147483643";
+    QTest::newRow("font default") << QByteArray("") << "FontName" << "MS Sans Serif";
+    QTest::newRow("language file absent") << QByteArray("") << "LanguageFile" << kMarker;
+    QTest::newRow("language file expanded") << QByteArray("[Common]\nLanguageFile=vanteditors:\\Languages\\Deutsch.lng\n")
+                                            << "LanguageFile" << "<app>Languages\\Deutsch.lng";
+}
+
+void TestSettings::defaultsAndClamps()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, member);
+    QFETCH(QString, expected);
+    Fixture f;
+    f.load(text);
+    const cSettings &s = f.settings;
+    const QHash<QString, QString> values = {
+        {"MaxItems", QString::number(s.MaxItems)},
+        {"NumberOfRecentFiles", QString::number(s.NumberOfRecentFiles)},
+        {"UnExpandPaths", QString::number(s.UnExpandPaths)},
+        {"VerticalPanels", QString::number(s.VerticalPanels)},
+        {"SplitPosition", QString::number(s.SplitPosition)},
+        {"RecentFilesSeparator", s.RecentFilesSeparator},
+        {"ForegroundColor", QString::number(s.ForegroundColor)},
+        {"BackgroundColor", QString::number(s.BackgroundColor)},
+        {"FontName", s.FontName},
+        {"LanguageFile", s.LanguageFile},
+    };
+    QCOMPARE(values.value(member), QString(expected).replace("<app>", f.env.paths().AppFolder()));
+}
+
+void TestSettings::windowPosition()
+{
+    Fixture f;
+    f.load("[Calvenor]\nMainWindowPosition=12000,9003,70009,90000\n");
+    QCOMPARE(f.settings.MainWindowPosition, (WindowPlacement {1200, 900, 7000, 9000}));
+    f.load("[Calvenor]\nMainWindowPosition=broken\n");
+    QCOMPARE(f.settings.MainWindowPosition, WindowPlacement());
+
+    // Maximised at exit: the stored position stays, the flag becomes 1.
+    const QString file = f.load("[Calvenor]\nMainWindowPosition=12000,9000,70000,90000\n");
+    f.settings.MainWindowMaxmized = true;
+    f.settings.MainWindowPosition = {1, 2, 3, 4};
+    QCOMPARE(f.settings.SaveWindowSettings(), 0);
+    QCOMPARE(f.env.readFile(file), QByteArray("[Calvenor]\nMainWindowPosition=12000,9000,70000,90000\n"
+                                              "MainWindowMaxmized=1\nToolbarVisible=1\n"));
+    f.settings.MainWindowMaxmized = false;
+    QCOMPARE(f.settings.SaveWindowSettings(), 0);
+    QVERIFY(f.env.readFile(file).startsWith("[Calvenor]\nMainWindowPosition=10,20,30,40\nMainWindowMaxmized=0\n"));
+}
+
+void TestSettings::savesWhatItRead()
+{
+    Fixture f;
+    const QString file = f.load("[Calvenor]\nMaxItems=42\nFontName=\"  DejaVu Sans  \"\nForegroundColor=255\n");
+    f.settings.UseDefaultLanguage = false;
+    QCOMPARE(f.settings.SaveSettings(), 0);
+    cSettings again(f.env.profile(), f.env.paths(), f.registry);
+    again.setSettingsFile(file);
+    again.LoadSettings();
+    QCOMPARE(again.MaxItems, 42);
+    QCOMPARE(again.FontName, QStringLiteral("  DejaVu Sans  "));
+    QVERIFY(!again.UseDefaultLanguage);
+    QCOMPARE(again.ForegroundColor, 255);
+    QVERIFY(f.env.readFile(file).contains("FontName=\"  DejaVu Sans  \""));
+
+    // A write that fails is reported.
+    QFile::setPermissions(file, QFile::ReadOwner);
+    QVERIFY(f.settings.SaveSettings() != 0);
+}
+
+void TestSettings::languageFileKeepsItsStoredForm()
+{
+    Fixture f;
+    const QString file = f.load("[Common]\nLanguageFile=vanteditors:\\Languages\\Deutsch.lng\n");
+    QCOMPARE(f.settings.SaveSettings(), 0);
+    QVERIFY(f.env.readFile(file).contains("LanguageFile=vanteditors:\\Languages\\Deutsch.lng"));
+    f.settings.LanguageFile = f.env.paths().AppFolder() + "Languages/Other.lng";
+    QCOMPARE(f.settings.SaveSettings(), 0);
+    QVERIFY(f.env.readFile(file).contains("LanguageFile=vanteditors:\\Languages/Other.lng"));
+}
+
+void TestSettings::missingFileIsCreatedWithAnEmptyCommonSection()
+{
+    Fixture f;
+    const QString file = f.env.path("app/new settings.ini");
+    f.settings.setSettingsFile(file);
+    f.settings.LoadSettings();
+    QCOMPARE(f.env.readFile(file), QByteArray("[Common]\r\n"));
+}
+
+void TestSettings::findOptions()
+{
+    Fixture f;
+    const QString file = f.load("[Calvenor]\nFindOptions=3,2,1\n");
+    f.settings.ReadFindOptions();
+    QCOMPARE(f.settings.FindOptionsEntry, 3);
+    QCOMPARE(f.settings.FindOptionsColumn, 2);
+    QVERIFY(f.settings.FindOptionsWholeWord);
+    QCOMPARE(f.settings.SaveFindOptions(), 0);
+    QVERIFY(f.env.readFile(file).contains("FindOptions=3,0,1"));
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"
