@@ -175,7 +175,7 @@ QString unescapeRegistryText(QStringView text, qsizetype *consumed, QChar termin
     return out;
 }
 
-QString escapeRegistryText(QStringView text)
+QString escapeRegistryText(QStringView text, bool keyName)
 {
     QString out;
     out.reserve(text.size());
@@ -183,6 +183,12 @@ QString escapeRegistryText(QStringView text)
         switch (c.unicode()) {
         case u'\\': out.append(u"\\\\"); break;
         case u'"': out.append(u"\\\""); break;
+        case u'[':
+        case u']':
+            if (keyName)
+                out.append(u'\\');
+            out.append(c);
+            break;
         case u'\n': out.append(u"\\n"); break;
         case u'\r': out.append(u"\\r"); break;
         case u'\t': out.append(u"\\t"); break;
@@ -275,7 +281,7 @@ QByteArray WineRegistryFile::serialize() const
 {
     QString out = QStringLiteral("WINE REGISTRY Version 2\n;; All keys relative to the registry root\n");
     for (const Key &key : m_keys) {
-        out += QStringLiteral("\n[") + escapeRegistryText(key.path) + u']';
+        out += QStringLiteral("\n[") + escapeRegistryText(key.path, true) + u']';
         if (!key.header.isEmpty())
             out += u' ' + key.header;
         out += u'\n';

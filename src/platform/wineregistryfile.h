@@ -53,8 +53,9 @@ private:
 };
 
 // Escaping of the text format: backslash escapes for quotes, backslashes and control
-// characters, \xHHHH for anything outside printable ASCII.
+// characters, \xHHHH for anything outside printable ASCII; key names also escape the
+// brackets that enclose them, as Wine does.
 QString unescapeRegistryText(QStringView text, qsizetype *consumed = nullptr, QChar terminator = QChar(u'"'));
-QString escapeRegistryText(QStringView text);
+QString escapeRegistryText(QStringView text, bool keyName = false);
 
 } // namespace calvenor

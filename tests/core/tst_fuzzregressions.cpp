@@ -1,4 +1,5 @@
 #include "inidocumentcheck.h"
+#include "registrycheck.h"
 
 #include <QDir>
 #include <QtTest>
@@ -15,19 +16,23 @@ private slots:
 void TestFuzzRegressions::replay_data()
 {
     QTest::addColumn<QString>("file");
-    for (const char *folder : {CALVENOR_FUZZ_DIR "/regressions", CALVENOR_FUZZ_DIR "/corpus"}) {
+    QTest::addColumn<bool>("registry");
+    for (const char *folder : {CALVENOR_FUZZ_DIR "/regressions", CALVENOR_FUZZ_DIR "/corpus",
+                               CALVENOR_FUZZ_DIR "/regressions-registry", CALVENOR_FUZZ_DIR "/corpus-registry"}) {
         const QDir dir(QString::fromUtf8(folder));
         for (const QString &name : dir.entryList(QDir::Files))
-            QTest::newRow(qPrintable(name)) << dir.filePath(name);
+            QTest::newRow(qPrintable(dir.dirName() + u'/' + name)) << dir.filePath(name) << dir.dirName().endsWith(u"registry");
     }
 }
 
 void TestFuzzRegressions::replay()
 {
     QFETCH(QString, file);
+    QFETCH(bool, registry);
     QFile in(file);
     QVERIFY(in.open(QIODevice::ReadOnly));
-    const QString failure = calvenor::fuzz::checkIniDocument(in.readAll());
+    const QByteArray bytes = in.readAll();
+    const QString failure = registry ? calvenor::fuzz::checkRegistryFile(bytes) : calvenor::fuzz::checkIniDocument(bytes);
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
 }
 
