@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/cprofile.h"
+
 #include <QMainWindow>
 
 namespace calvenor {
@@ -10,7 +12,8 @@ class PlaceholderWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    PlaceholderWindow(const QString &wincmdPath, const QString &wcxftpPath, QWidget *parent = nullptr);
+    PlaceholderWindow(cProfile &profile, const QString &wincmdPath, const QString &wcxftpPath,
+                      const QString &caption, QWidget *parent = nullptr);
 };
 
 } // namespace calvenor

@@ -65,6 +65,12 @@ bool isAbsolute(const QString &path)
 cProfile::cProfile(const PathMacros &paths, const QString &settingsFile)
     : m_paths(paths)
 {
+    ReadNotRedirectedSections(settingsFile);
+}
+
+void cProfile::ReadNotRedirectedSections(const QString &settingsFile)
+{
+    m_notRedirected.clear();
     QString list = ReadRawValue(QStringLiteral("Common"), QStringLiteral("TCSectionsNotRedirectedByDefault"), settingsFile);
     if (list == m_paths.MissingValueMarker())
         list = kDefaultNotRedirected;

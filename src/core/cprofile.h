@@ -107,6 +107,9 @@ public:
     QString ResolveTargetFile(const QString &strSectionName, const QString &strKeyName,
                               const QString &strFileName);
     const QStringList &NotRedirectedSections() const { return m_notRedirected; }
+    // Reads the list again from another settings file: the program makes its cProfile
+    // before it knows where its settings file is.
+    void ReadNotRedirectedSections(const QString &settingsFile);
     const PathMacros &paths() const { return m_paths; }
 
 private:

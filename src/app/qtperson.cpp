@@ -1,0 +1,100 @@
+#include "qtperson.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace calvenor {
+
+MessageAnswer QtPerson::ShowMessage(const QString &text, MessageIcon icon, MessageButtons buttons,
+                                    MessageAnswer defaultAnswer)
+{
+    QMessageBox box(m_owner);
+    box.setWindowTitle(QApplication::applicationName());
+    box.setText(text);
+    switch (icon) {
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (buttons) {
+    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (defaultAnswer) {
+    case MessageAnswer::Ok: box.setDefaultButton(QMessageBox::Ok); break;
+    case MessageAnswer::Yes: box.setDefaultButton(QMessageBox::Yes); break;
+    case MessageAnswer::No: box.setDefaultButton(QMessageBox::No); break;
+    case MessageAnswer::Cancel: box.setDefaultButton(QMessageBox::Cancel); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    case QMessageBox::Cancel: return MessageAnswer::Cancel;
+    default: return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    }
+}
+
+void QtPerson::Beep()
+{
+    QApplication::beep();
+}
+
+std::optional<QString> QtPerson::ChooseFile(const FileDialogRequest &request)
+{
+    QStringList filters;
+    for (const auto &[description, patterns] : request.filters) {
+        // Qt lists a filter's patterns in parentheses, separated by blanks.
+        const qsizetype open = description.indexOf(u'(');
+        const QString name = (open < 0 ? description : description.left(open)).trimmed();
+        filters << name + QStringLiteral(" (") + QString(patterns).replace(u';', u' ') + u')';
+    }
+    QFileDialog dialog(m_owner, request.title, request.folder, filters.join(QStringLiteral(";;")));
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    dialog.setFilter(dialog.filter() | QDir::Hidden);
+    dialog.selectFile(request.proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<qint32> QtPerson::ChooseColor(qint32 initialColor)
+{
+    const QColor initial(initialColor & 0xFF, (initialColor >> 8) & 0xFF, (initialColor >> 16) & 0xFF);
+    const QColor chosen = QColorDialog::getColor(initial, m_owner);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen.red() + 256 * chosen.green() + 65536 * chosen.blue();
+}
+
+std::optional<FontChoice> QtPerson::ChooseFont(const FontChoice &preset)
+{
+    QFont font(preset.name);
+    font.setPointSizeF(preset.sizeTenths / 10.0);
+    font.setBold(preset.weight >= 700);
+    font.setItalic(preset.italic);
+    font.setStrikeOut(preset.strikeOut);
+    font.setUnderline(preset.underline);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, m_owner);
+    if (!ok)
+        return std::nullopt;
+    FontChoice result = preset;
+    result.name = chosen.family();
+    result.sizeTenths = int(chosen.pointSizeF() * 10);
+    result.weight = chosen.weight() == QFont::Bold ? 700 : (chosen.weight() >= QFont::DemiBold ? 600 : 400);
+    result.italic = chosen.italic();
+    result.strikeOut = chosen.strikeOut();
+    result.underline = chosen.underline();
+    return result;
+}
+
+} // namespace calvenor

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/personinterface.h"
+
+class QWidget;
+
+namespace calvenor {
+
+// The person interface of the window program: Qt's message boxes and standard
+// file, colour and font dialogs, owned by the main window.
+class QtPerson : public PersonInterface
+{
+public:
+    explicit QtPerson(QWidget *owner = nullptr) : m_owner(owner) {}
+    void setOwner(QWidget *owner) { m_owner = owner; }
+
+    MessageAnswer ShowMessage(const QString &text, MessageIcon icon, MessageButtons buttons,
+                              MessageAnswer defaultAnswer) override;
+    using PersonInterface::ShowMessage;
+    void Beep() override;
+    std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
+    std::optional<qint32> ChooseColor(qint32 initialColor) override;
+    std::optional<FontChoice> ChooseFont(const FontChoice &preset) override;
+
+private:
+    QWidget *m_owner;
+};
+
+} // namespace calvenor
