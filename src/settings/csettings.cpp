@@ -5,17 +5,22 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
+#include <QTemporaryFile>
 
-#include <unistd.h>
 
 namespace calvenor {
 namespace {
 
 const QString kRegistryKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\VantrelEditors\\Common");
 
+// Tried, not inferred from permission bits: a read-only mount or an administrator's
+// rights make the bits say little.
 bool folderIsWritable(const QString &folder)
 {
-    return !folder.isEmpty() && ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+    if (folder.isEmpty())
+        return false;
+    QTemporaryFile probe(AddBackslash(folder) + QStringLiteral(".calvenor-write-test-XXXXXX"));
+    return probe.open();
 }
 
 QString xdgConfigFolder()
