@@ -1,6 +1,8 @@
 #include "wineregistryfile.h"
 
 #include <QDateTime>
+
+#include <optional>
 #include <QStringList>
 
 namespace calvenor {
@@ -52,6 +54,22 @@ QString utf16Text(const QByteArray &bytes)
     return text;
 }
 
+// The type of "str(N):" or "hex(N):" forms (N in hex), read after the word; the plain
+// forms "str:" and "hex:" have the given type. Nothing when the form is broken.
+std::optional<quint32> formType(QStringView data, qsizetype wordLength, quint32 plainType)
+{
+    if (data.mid(wordLength).startsWith(u':'))
+        return plainType;
+    if (!data.mid(wordLength).startsWith(u'('))
+        return std::nullopt;
+    const qsizetype close = data.indexOf(u')', wordLength);
+    bool ok = false;
+    const quint32 type = close < 0 ? 0 : data.mid(wordLength + 1, close - wordLength - 1).toUInt(&ok, 16);
+    if (!ok || !data.mid(close + 1).startsWith(u':'))
+        return std::nullopt;
+    return type;
+}
+
 // Parses the right side of name=value.
 bool parseData(QStringView data, RegistryValue &value)
 {
@@ -62,18 +80,12 @@ bool parseData(QStringView data, RegistryValue &value)
         value.isText = true;
         return true;
     }
-    if (data.startsWith(u"str:") || data.startsWith(u"str(")) {
-        quint32 type = 1;
-        qsizetype quote = data.indexOf(u'"');
-        if (quote < 0)
+    if (data.startsWith(u"str")) {
+        const std::optional<quint32> type = formType(data, 3, 1);
+        const qsizetype quote = data.indexOf(u'"');
+        if (!type || quote < 0)
             return false;
-        if (data.startsWith(u"str(")) {
-            bool ok = false;
-            type = data.mid(4, data.indexOf(u')') - 4).toUInt(&ok, 16);
-            if (!ok)
-                return false;
-        }
-        value.type = type;
+        value.type = *type;
         value.text = unescapeRegistryText(data.mid(quote + 1));
         value.isText = true;
         return true;
@@ -86,16 +98,11 @@ bool parseData(QStringView data, RegistryValue &value)
         return ok;
     }
     if (data.startsWith(u"hex")) {
-        quint32 type = 3;
-        qsizetype colon = data.indexOf(u':');
-        if (colon < 0)
+        const std::optional<quint32> form = formType(data, 3, 3);
+        if (!form)
             return false;
-        if (data.startsWith(u"hex(")) {
-            bool ok = false;
-            type = data.mid(4, data.indexOf(u')') - 4).toUInt(&ok, 16);
-            if (!ok)
-                return false;
-        }
+        const quint32 type = *form;
+        const qsizetype colon = data.indexOf(u':');
         QByteArray bytes;
         if (!parseHexBytes(data.mid(colon + 1), bytes))
             return false;

@@ -134,21 +134,31 @@ QString FileManagerLocator::askForFile(int messageId, const QString &proposedNam
     return QString();
 }
 
-QString FileManagerLocator::FindWincmdIni()
+QString FileManagerLocator::findWithoutAsking(const QString &registryValue, const QString &settingKey) const
 {
     const QString &marker = m_paths.MissingValueMarker();
-    const QString environment = m_paths.environment().value(QStringLiteral("Commander_INI"));
-    if (!environment.isEmpty() && m_paths.FileExists(environment))
-        return environment;
-    QString value = readTotalCommander(QStringLiteral("IniFileName"), true);
+    // The current user's value wins; a value that names a missing file counts as absent,
+    // and the machine's value is not tried then.
+    QString value = readTotalCommander(registryValue, true);
     if (value == marker)
-        value = readTotalCommander(QStringLiteral("IniFileName"), false);
+        value = readTotalCommander(registryValue, false);
     QString found;
     if (value != marker && ResolveRegistryPath(value, found))
         return found;
-    const QString user = m_paths.ExpandPath(m_settings.Read(QStringLiteral("Common"), QStringLiteral("UserDefinedWincmd"), marker));
+    const QString user = m_paths.ExpandPath(m_settings.Read(QStringLiteral("Common"), settingKey, marker));
     if (user != marker && m_paths.FileExists(user))
         return user;
+    return QString();
+}
+
+QString FileManagerLocator::FindWincmdIni()
+{
+    const QString environment = m_paths.environment().value(QStringLiteral("Commander_INI"));
+    if (!environment.isEmpty() && m_paths.FileExists(environment))
+        return environment;
+    const QString found = findWithoutAsking(QStringLiteral("IniFileName"), QStringLiteral("UserDefinedWincmd"));
+    if (!found.isEmpty())
+        return found;
     const QString chosen = askForFile(3046, QStringLiteral("Wincmd.ini"), QStringLiteral("UserDefinedWincmd"));
     if (!chosen.isEmpty())
         return chosen;
@@ -162,16 +172,9 @@ QString FileManagerLocator::FindWincmdIni()
 
 QString FileManagerLocator::FindWcxftpIni()
 {
-    const QString &marker = m_paths.MissingValueMarker();
-    QString value = readTotalCommander(QStringLiteral("FtpIniName"), true);
-    if (value == marker)
-        value = readTotalCommander(QStringLiteral("FtpIniName"), false);
-    QString found;
-    if (value != marker && ResolveRegistryPath(value, found))
+    const QString found = findWithoutAsking(QStringLiteral("FtpIniName"), QStringLiteral("UserDefinedWcxftp"));
+    if (!found.isEmpty())
         return found;
-    const QString user = m_paths.ExpandPath(m_settings.Read(QStringLiteral("Common"), QStringLiteral("UserDefinedWcxftp"), marker));
-    if (user != marker && m_paths.FileExists(user))
-        return user;
     const QString chosen = askForFile(3045, QStringLiteral("Wcx_ftp.ini"), QStringLiteral("UserDefinedWcxftp"));
     if (!chosen.isEmpty())
         return chosen;

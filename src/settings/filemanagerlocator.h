@@ -37,6 +37,8 @@ public:
 private:
     QString readTotalCommander(const QString &valueName, bool currentUser) const;
     QString windowsFolder() const;
+    // The registry value, then the user's setting; empty when neither names a file.
+    QString findWithoutAsking(const QString &registryValue, const QString &settingKey) const;
     QString askForFile(int messageId, const QString &proposedName, const QString &settingKey);
 
     PathMacros &m_paths;
