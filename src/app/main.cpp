@@ -1,56 +1,64 @@
 #include "placeholderwindow.h"
+#include "programcontext.h"
 #include "qtperson.h"
 #include "titlebar.h"
 
-#include "core/missingvaluemarker.h"
-#include "settings/ccommondialog.h"
-#include "settings/clanguage.h"
-#include "settings/csettings.h"
-#include "settings/filemanagerlocator.h"
+#include "platform/filemanagerprocess.h"
+#include "transfer/batchjob.h"
+#include "transfer/filemanagerrestarter.h"
+#include "transfer/standarderrorperson.h"
 
 #include <QApplication>
-#include <QProcessEnvironment>
+#include <QCoreApplication>
 
-#include <cstdio>
+#include <memory>
 
 using namespace calvenor;
 
-int main(int argc, char *argv[])
+namespace {
+
+// Any argument runs the batch job: no window, no display needed.
+int runBatch(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Calvenor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CALVENOR_VERSION));
+    StandardErrorPerson person;
+    ProgramContext context(person, QCoreApplication::applicationDirPath());
+    FileManagerProcess process;
+    FileManagerRestarter restarter(context.paths, context.settings, process);
+    restarter.setReporter([&person](const QString &text) { person.ShowMessage(text, MessageIcon::Warning); });
+    BatchJob job(context.profile, context.paths, context.settings, context.locator, restarter, person, context.language);
+    return job.RunCommandLineBatch(QCoreApplication::arguments().mid(1));
+}
+
+int runWindow(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Calvenor"));
     QApplication::setApplicationVersion(QStringLiteral(CALVENOR_VERSION));
-    if (argc > 1) {
-        std::fputs("The command-line batch job is not part of this version yet.\n", stderr);
-        return 2;
-    }
-
-    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    PathMacros paths(makeMissingValueMarker(), AddBackslash(QCoreApplication::applicationDirPath()), environment);
-    cRegistry registry(paths.MissingValueMarker(), cRegistry::defaultStoreFile(), paths.winePrefix().folder());
-    cProfile profile(paths, QString());
-    cSettings settings(profile, paths, registry);
-    settings.LocateSettingsFile();
-    profile.ReadNotRedirectedSections(settings.SettingsFile());
-
     QtPerson person;
-    cLanguage language(profile, settings);
-    cCommonDialog dialog(person, language, &registry);
-    FileManagerLocator locator(paths, registry, settings, profile, person, language, dialog);
-    locator.LearnWineFolders();
-    settings.LoadSettings(&locator);
-    dialog.Setup(paths.nativePath(paths.TCInstallDir()));
-
-    const QString wincmd = locator.FindWincmdIni();
-    const QString wcxftp = locator.FindWcxftpIni();
+    ProgramContext context(person, QCoreApplication::applicationDirPath());
+    const QString wincmd = context.locator.FindWincmdIni();
+    const QString wcxftp = context.locator.FindWcxftpIni();
     const QStringList version = QStringLiteral(CALVENOR_VERSION).split(u'.');
-    const QString caption = TitleBarCaption(wincmd + settings.RecentFilesSeparator + wcxftp, QString(),
-                                            QApplication::applicationName(),
+    const QString separator = context.settings.RecentFilesSeparator;
+    const QString caption = TitleBarCaption(wincmd + separator + wcxftp, QString(), QApplication::applicationName(),
                                             VersionText(version.value(0).toInt(), version.value(1).toInt(),
                                                         version.value(2).toInt()),
-                                            settings.FullPathInTitleBar, settings.RecentFilesSeparator);
-    PlaceholderWindow window(profile, wincmd, wcxftp, caption);
+                                            context.settings.FullPathInTitleBar, separator);
+    PlaceholderWindow window(context.profile, wincmd, wcxftp, caption);
     person.setOwner(&window);
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    context.settings.SaveWindowSettings();
+    context.settings.SaveLayoutSettings();
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    return argc > 1 ? runBatch(argc, argv) : runWindow(argc, argv);
 }

@@ -1,0 +1,148 @@
+#include "batchjob.h"
+
+#include "batchoptions.h"
+#include "filemanagerrestarter.h"
+#include "historybackup.h"
+
+#include "core/csectionsdata.h"
+#include "settings/csettings.h"
+#include "settings/filemanagerlocator.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+namespace calvenor {
+
+BatchJob::BatchJob(cProfile &profile, PathMacros &paths, cSettings &settings, FileManagerLocator &locator,
+                   FileManagerRestarter &restarter, PersonInterface &person, const LanguageSource &language)
+    : m_profile(profile)
+    , m_paths(paths)
+    , m_settings(settings)
+    , m_locator(locator)
+    , m_restarter(restarter)
+    , m_person(person)
+    , m_language(language)
+{
+}
+
+QString BatchJob::usage()
+{
+    return QStringLiteral(
+        "Usage: calvenor [/i=wincmd.ini] [/f=wcx_ftp.ini] [/s=all|n;n;...] [/b=backup file] [/m=bytes] [/r] [/o]\n"
+        "Without arguments the editor window opens; with any, the batch job runs and no window opens.\n"
+        "\n"
+        "  /i=path   the wincmd.ini to work on (default: found as the editor finds it)\n"
+        "  /f=path   the wcx_ftp.ini to work on (default: found as the editor finds it)\n"
+        "  /s=...    the sections to clear: all, or numbers separated by ';':\n"
+        "            1 Command line history, 2 Selection, 3 SearchName, 4 SearchIn, 5 SearchText,\n"
+        "            6 Searches, 7 RenameTemplates, 8 RenameSearchFind, 9 RenameSearchReplace,\n"
+        "            10 Rename, 11 LeftTabs, 12 RightTabs, 13 LeftHistory, 14 RightHistory,\n"
+        "            15 MkDirHistory, 16 SyncOptions, 17 AttrPlugin, 18 SplitPerFile, 19 OldConnections\n"
+        "  /b=path   copy the cleared sections into this backup file first\n"
+        "  /m=bytes  start the backup file afresh once it has reached this size (default 64 MiB,\n"
+        "            at least 65536)\n"
+        "  /r        close Total Commander before and start it again after\n"
+        "  /o        replace the backup file instead of appending to it\n"
+        "\n"
+        "Exit status: 0 when the job did what it was asked, 1 when it stopped on an error.\n");
+}
+
+QString BatchJob::fileNotFound(const QString &path) const
+{
+    return m_language.GetLanguageString(3021) + QStringLiteral(": ") + path;
+}
+
+int BatchJob::fail(const QString &text)
+{
+    m_person.ShowMessage(text, MessageIcon::Error);
+    return 1;
+}
+
+int BatchJob::RunCommandLineBatch(const QStringList &arguments)
+{
+    if (arguments.isEmpty()) {
+        mblnCommandLineHandled = false;
+        return 0;
+    }
+    mblnCommandLineHandled = true;
+    if (arguments == QStringList {QStringLiteral("--help")}) {
+        std::fputs(usage().toLocal8Bit().constData(), m_output);
+        return 0;
+    }
+    if (arguments == QStringList {QStringLiteral("--version")}) {
+        std::fputs(QStringLiteral("Calvenor %1\n").arg(QCoreApplication::applicationVersion()).toLocal8Bit().constData(),
+                   m_output);
+        return 0;
+    }
+    const BatchOptions options = ParseBatchCommandLine(arguments);
+
+    QString wincmd;
+    if (options.wincmd) {
+        wincmd = m_paths.ExpandPath(*options.wincmd);
+        if (!m_paths.FileExists(wincmd))
+            return fail(fileNotFound(wincmd));
+    } else {
+        wincmd = m_locator.FindWincmdIni();
+    }
+    QString wcxftp;
+    if (options.wcxftp) {
+        wcxftp = m_paths.ExpandPath(*options.wcxftp);
+        if (!m_paths.FileExists(wcxftp))
+            return fail(fileNotFound(wcxftp));
+    } else {
+        wcxftp = m_locator.FindWcxftpIni();
+    }
+    m_restarter.setIniFiles(wincmd, wcxftp);
+    if (options.restart)
+        m_restarter.RestartFileManager(true, true, QStringLiteral(" /i="));
+
+    // Copy first: a section named twice is copied and cleared once.
+    QStringList sections;
+    QString gathered;
+    {
+        ProfileBatch reading(m_profile);
+        for (const int number : options.sectionNumbers()) {
+            const QString section = cSectionsData::SectionsList(number - 1);
+            if (sections.contains(section))
+                continue;
+            sections << section;
+            gathered += BuildSectionBackupText(m_profile, section, wincmd, wcxftp);
+        }
+        reading.finish();
+    }
+
+    // The backup is on disk before anything is cleared; when it cannot be written,
+    // nothing is cleared.
+    if (options.backup && !gathered.isEmpty()) {
+        const QString backup = m_paths.ExpandPath(*options.backup);
+        const QString native = m_paths.nativePath(backup);
+        const QFileInfo info(native);
+        if (native.isEmpty() || !info.absoluteDir().exists())
+            return fail(fileNotFound(backup));
+        const bool afresh = options.overwrite || !info.exists() || info.size() >= options.backupLimit;
+        if (const int error = WriteHistoryBackup(native, gathered, afresh))
+            return fail(QStringLiteral("Cannot write the backup file (error %1): %2").arg(error).arg(backup));
+    }
+
+    int status = 0;
+    {
+        ProfileBatch clearing(m_profile);
+        for (const QString &section : std::as_const(sections)) {
+            const bool ftp = section.compare(cSectionsData::OldConnections(), Qt::CaseInsensitive) == 0;
+            m_profile.DeleteSection(section, ftp ? wcxftp : wincmd);
+        }
+        if (const int error = clearing.finish()) {
+            QStringList failed = m_profile.FailedFiles().values();
+            failed.sort();
+            status = fail(QStringLiteral("Cannot write the INI file (error %1): %2").arg(error).arg(failed.join(QStringLiteral(", "))));
+        }
+    }
+    if (options.restart)
+        m_restarter.RestartFileManager(false, true, QStringLiteral(" /i="));
+    m_settings.SaveLayoutSettings();
+    return status;
+}
+
+} // namespace calvenor

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/cprofile.h"
+#include "core/languagesource.h"
+#include "core/pathmacros.h"
+#include "core/personinterface.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace calvenor {
+
+class cSettings;
+class FileManagerLocator;
+class FileManagerRestarter;
+
+// The command-line batch job: clears chosen history sections directly in the stored
+// INI files, after copying them into the history backup file, and can close the file
+// manager before and start it again after. It shows no window and needs no display;
+// messages go to the person interface (standard error in a batch run).
+//
+// The backup block is written and synced before any section is cleared, and a backup
+// that cannot be written clears nothing; all clears of one run reach each INI file in
+// one atomic write.
+class BatchJob
+{
+public:
+    BatchJob(cProfile &profile, PathMacros &paths, cSettings &settings, FileManagerLocator &locator,
+             FileManagerRestarter &restarter, PersonInterface &person, const LanguageSource &language);
+
+    // Runs the job for the program's arguments (without the program's name) and returns
+    // the exit status: 0 when the job did what it was asked, 1 when it stopped on an
+    // error or a write failed. No arguments: nothing happens and mblnCommandLineHandled
+    // stays false, so the window opens.
+    int RunCommandLineBatch(const QStringList &arguments);
+    bool mblnCommandLineHandled = false;
+
+    // --help and --version print to this stream (standard output by default).
+    void setOutput(FILE *stream) { m_output = stream; }
+    static QString usage();
+
+private:
+    int fail(const QString &text);
+    QString fileNotFound(const QString &path) const;
+
+    cProfile &m_profile;
+    PathMacros &m_paths;
+    cSettings &m_settings;
+    FileManagerLocator &m_locator;
+    FileManagerRestarter &m_restarter;
+    PersonInterface &m_person;
+    const LanguageSource &m_language;
+    FILE *m_output = stdout;
+};
+
+} // namespace calvenor
