@@ -25,7 +25,11 @@ int appendBytes(const QString &nativePath, const QByteArray &bytes)
     if (fd < 0)
         return errno == ENOENT ? errPathNotFound : errPermissionDenied;
     struct stat before {};
-    ::fstat(fd, &before);
+    // A file nobody may write is read-only, even for an administrator.
+    if (::fstat(fd, &before) != 0 || !S_ISREG(before.st_mode) || (before.st_mode & 0222) == 0) {
+        ::close(fd);
+        return errPermissionDenied;
+    }
     const char *data = bytes.constData();
     qint64 left = bytes.size();
     int error = errNone;
