@@ -1,0 +1,235 @@
+#include "settings/ccommondialog.h"
+#include "settings/clanguage.h"
+#include "settings/csettings.h"
+#include "settings/filemanagerlocator.h"
+#include "support/scriptedperson.h"
+#include "support/testenvironment.h"
+#include "transfer/batchjob.h"
+#include "transfer/filemanagerrestarter.h"
+
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace calvenor;
+using calvenor::test::kMarker;
+using calvenor::test::ScriptedPerson;
+using calvenor::test::TestEnvironment;
+
+namespace {
+
+const QByteArray kWincmd = "[Configuration]\r\nInstallDir=C:\\tc\r\n"
+                           "[LeftHistory]\r\n0=c:\\\r\n1=d:\\work\\\r\n"
+                           "[Layout]\r\nButtonBar=1\r\n"
+                           "[MkDirHistory]\r\n0=new folder\r\n"
+                           "[Searches]\r\nImages_SearchFor=*.png\r\n";
+const QByteArray kWcxftp = "[General]\r\n[OldConnections]\r\n0=ftp.example.org\r\n";
+
+// A batch run on files in a private folder, with the person's answers recorded.
+struct Fixture
+{
+    Fixture()
+        : registry(kMarker, env.path("store.reg"), env.path("prefix"))
+        , settings(env.profile(), env.paths(), registry)
+        , language(env.profile(), settings)
+        , dialog(person, language, &registry)
+        , locator(env.paths(), registry, settings, env.profile(), person, language, dialog)
+        , restarter(env.paths(), settings, process)
+        , job(env.profile(), env.paths(), settings, locator, restarter, person, language)
+    {
+        wincmd = env.writeFile("tc/wincmd.ini", kWincmd);
+        wcxftp = env.writeFile("tc/wcx_ftp.ini", kWcxftp);
+        settings.setSettingsFile(env.writeFile("app/vantrel editors.ini", "[Calvenor]\r\nSplitPosition=3000\r\n"));
+        settings.LoadSettings();
+        restarter.setSleeper([](std::chrono::milliseconds) {});
+    }
+    int run(QStringList arguments)
+    {
+        arguments.prepend("/f=" + wcxftp);
+        arguments.prepend("/i=" + wincmd);
+        return job.RunCommandLineBatch(arguments);
+    }
+
+    TestEnvironment env;
+    ScriptedPerson person;
+    cRegistry registry;
+    cSettings settings;
+    cLanguage language;
+    cCommonDialog dialog;
+    FileManagerLocator locator;
+    FileManagerProcess process;
+    FileManagerRestarter restarter;
+    BatchJob job;
+    QString wincmd;
+    QString wcxftp;
+};
+
+ino_t inode(const QString &path)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_ino;
+}
+
+} // namespace
+
+class TestBatchJob : public QObject
+{
+    Q_OBJECT
+private slots:
+    void noArgumentsOpensTheWindow();
+    void clearsAndBacksUp();
+    void clearsEverything();
+    void nothingToClear_data();
+    void nothingToClear();
+    void missingIniFileStopsBeforeAnything_data();
+    void missingIniFileStopsBeforeAnything();
+    void missingBackupFolderClearsNothing();
+    void unwritableIniFileIsReported();
+    void backupLimitAndOverwrite();
+    void helpAndVersion();
+};
+
+void TestBatchJob::noArgumentsOpensTheWindow()
+{
+    Fixture f;
+    QCOMPARE(f.job.RunCommandLineBatch({}), 0);
+    QVERIFY(!f.job.mblnCommandLineHandled);
+    QCOMPARE(f.job.RunCommandLineBatch({"hello"}), 0);   // a word that matches nothing still runs the job
+    QVERIFY(f.job.mblnCommandLineHandled);
+    QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
+}
+
+void TestBatchJob::clearsAndBacksUp()
+{
+    Fixture f;
+    const QString backup = f.env.path("backups/history.txt");
+    QDir().mkpath(f.env.path("backups"));
+    const ino_t before = inode(f.wincmd);
+    QCOMPARE(f.run({"/s=19;13;13;15", "/b=" + backup}), 0);
+    QVERIFY(f.person.asked.isEmpty());
+    QCOMPARE(f.env.readFile(f.wincmd), QByteArray("[Configuration]\r\nInstallDir=C:\\tc\r\n[Layout]\r\nButtonBar=1\r\n"
+                                                  "[Searches]\r\nImages_SearchFor=*.png\r\n"));
+    QCOMPARE(f.env.readFile(f.wcxftp), QByteArray("[General]\r\n"));
+    QVERIFY(inode(f.wincmd) != before);   // replaced in one step
+    const QByteArray text = f.env.readFile(backup);
+    // Visited order, each section once, names in the catalogue's spelling.
+    const qsizetype ftp = text.indexOf("[OldConnections]\r\n0=ftp.example.org\r\n\r\n");
+    const qsizetype left = text.indexOf("[LeftHistory]\r\n0=c:\\\r\n1=d:\\work\\\r\n\r\n");
+    const qsizetype mkdir = text.indexOf("[MkDirHistory]\r\n0=new folder\r\n\r\n\r\n; ||||");
+    QVERIFY(ftp > 0 && left > ftp && mkdir > left);
+    QCOMPARE(text.count("[LeftHistory]"), 1);
+    // The layout keys of the window are written for batch runs too.
+    QVERIFY(f.env.readFile(f.settings.SettingsFile()).contains("SplitPosition=3000"));
+}
+
+void TestBatchJob::clearsEverything()
+{
+    Fixture f;
+    QCOMPARE(f.run({"/s=ALL"}), 0);
+    QCOMPARE(f.env.readFile(f.wincmd), QByteArray("[Configuration]\r\nInstallDir=C:\\tc\r\n[Layout]\r\nButtonBar=1\r\n"));
+    QCOMPARE(f.env.readFile(f.wcxftp), QByteArray("[General]\r\n"));
+}
+
+void TestBatchJob::nothingToClear_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("no /s=") << QStringList({"/b=<backup>"});
+    QTest::newRow("empty /s=") << QStringList({"/s=", "/b=<backup>"});
+    QTest::newRow("only invalid numbers") << QStringList({"/s=0;20;x", "/b=<backup>"});
+    QTest::newRow("only empty sections") << QStringList({"/s=2;3", "/b=<backup>"});
+}
+
+void TestBatchJob::nothingToClear()
+{
+    QFETCH(QStringList, arguments);
+    Fixture f;
+    const QString backup = f.env.path("h.txt");
+    arguments.replaceInStrings("<backup>", backup);
+    QCOMPARE(f.run(arguments), 0);
+    QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
+    QVERIFY(!QFile::exists(backup));
+}
+
+void TestBatchJob::missingIniFileStopsBeforeAnything_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::newRow("missing wincmd.ini") << "/i=";
+    QTest::newRow("missing wcx_ftp.ini") << "/f=";
+    QTest::newRow("quoted path keeps its quotes") << "/i=\"";
+}
+
+void TestBatchJob::missingIniFileStopsBeforeAnything()
+{
+    QFETCH(QString, option);
+    Fixture f;
+    const QString missing = option.endsWith(u'"') ? '"' + f.wincmd + '"' : f.env.path("nowhere.ini");
+    QStringList arguments {"/i=" + f.wincmd, "/f=" + f.wcxftp, "/s=all"};
+    arguments << option.left(3) + missing;
+    QCOMPARE(f.job.RunCommandLineBatch(arguments), 1);
+    QCOMPARE(f.person.messages(), QStringList({"Cannot find this file: " + missing}));
+    QCOMPARE(f.person.asked.first().icon, MessageIcon::Error);
+    QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
+}
+
+void TestBatchJob::missingBackupFolderClearsNothing()
+{
+    Fixture f;
+    const QString backup = f.env.path("no folder/h.txt");
+    QCOMPARE(f.run({"/s=all", "/b=" + backup}), 1);
+    QCOMPARE(f.person.messages(), QStringList({"Cannot find this file: " + backup}));
+    QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
+    QCOMPARE(f.env.readFile(f.wcxftp), kWcxftp);
+}
+
+void TestBatchJob::unwritableIniFileIsReported()
+{
+    Fixture f;
+    QFile::setPermissions(f.wcxftp, QFile::ReadOwner);
+    const QString backup = f.env.path("h.txt");
+    QCOMPARE(f.run({"/s=13;19", "/b=" + backup}), 1);
+    QCOMPARE(f.person.messages().size(), 1);
+    QVERIFY(f.person.messages().first().contains("wcx_ftp.ini"));
+    QCOMPARE(f.env.readFile(f.wcxftp), kWcxftp);               // untouched
+    QVERIFY(!f.env.readFile(f.wincmd).contains("LeftHistory")); // the other file was cleared
+    QVERIFY(f.env.readFile(backup).contains("[OldConnections]"));   // and nothing is lost
+}
+
+void TestBatchJob::backupLimitAndOverwrite()
+{
+    Fixture f;
+    const QString backup = f.env.path("h.txt");
+    QCOMPARE(f.run({"/s=13", "/b=" + backup}), 0);
+    f.env.writeFile("tc/wincmd.ini", kWincmd);
+    QCOMPARE(f.run({"/s=13", "/b=" + backup, "/m=1000"}), 0);   // limit raised to 65536: appended
+    QCOMPARE(f.env.readFile(backup).count("Total Commander history"), 2);
+    // A file at the limit starts afresh with a single block.
+    f.env.writeFile("h.txt", QByteArray(65536, 'x'));
+    f.env.writeFile("tc/wincmd.ini", kWincmd);
+    QCOMPARE(f.run({"/s=13", "/b=" + backup, "/m=1000"}), 0);
+    QVERIFY(f.env.readFile(backup).startsWith("; ===\r\n"));
+    QCOMPARE(f.env.readFile(backup).count("Total Commander history"), 1);
+    f.env.writeFile("tc/wincmd.ini", kWincmd);
+    QCOMPARE(f.run({"/s=15", "/b=" + backup}), 0);
+    f.env.writeFile("tc/wincmd.ini", kWincmd);
+    QCOMPARE(f.run({"/s=15", "/b=" + backup, "/O"}), 0);
+    QCOMPARE(f.env.readFile(backup).count("Total Commander history"), 1);
+    QVERIFY(f.env.readFile(backup).contains("[MkDirHistory]"));
+}
+
+void TestBatchJob::helpAndVersion()
+{
+    Fixture f;
+    QTemporaryFile output;
+    QVERIFY(output.open());
+    FILE *stream = fdopen(dup(output.handle()), "w");
+    f.job.setOutput(stream);
+    QCOMPARE(f.job.RunCommandLineBatch({"--help"}), 0);
+    std::fclose(stream);
+    QVERIFY(output.seek(0));
+    QVERIFY(output.readAll().contains("/s=all"));
+    QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
+}
+
+QTEST_GUILESS_MAIN(TestBatchJob)
+#include "tst_batchjob.moc"
