@@ -7,6 +7,13 @@
 #include "core/csectionsdata.h"
 #include "core/historysections.h"
 #include "core/missingvaluemarker.h"
+#include "settings/ccommondialog.h"
+#include "settings/clanguage.h"
+#include "settings/csettings.h"
+#include "settings/filemanagerlocator.h"
+#include "transfer/batchjob.h"
+#include "transfer/filemanagerrestarter.h"
+#include "transfer/standarderrorperson.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -120,6 +127,55 @@ void measure(QTextStream &out, double sizeMb, int runs)
     out.flush();
 }
 
+// The batch job clearing every section with a backup, against a durable copy of the
+// same wincmd.ini.
+void measureBatch(QTextStream &out, double sizeMb, int runs)
+{
+    QTemporaryDir folder;
+    const QString original = folder.filePath(QStringLiteral("original-wincmd.ini"));
+    const QString originalFtp = folder.filePath(QStringLiteral("original-wcx_ftp.ini"));
+    const QString wincmd = folder.filePath(QStringLiteral("wincmd.ini"));
+    const QString wcxftp = folder.filePath(QStringLiteral("wcx_ftp.ini"));
+    const QString backup = folder.filePath(QStringLiteral("backup.txt"));
+    {
+        const bench::GeneratedPair pair = bench::generatePair(qint64(sizeMb * 1024 * 1024), int(5000 * sizeMb));
+        writeFile(original, pair.wincmd);
+        writeFile(originalFtp, pair.wcxftp);
+    }
+    std::vector<double> jobs, copies;
+    for (int run = 0; run < runs; ++run) {
+        QFile::remove(wincmd);
+        QFile::remove(wcxftp);
+        QFile::remove(backup);
+        QFile::copy(original, wincmd);
+        QFile::copy(originalFtp, wcxftp);
+        PathMacros paths(makeMissingValueMarker(), folder.path() + u'/');
+        cRegistry registry(paths.MissingValueMarker(), folder.filePath(QStringLiteral("registry.reg")), QString());
+        cProfile profile(paths, QString());
+        cSettings settings(profile, paths, registry);
+        settings.setSettingsFile(folder.filePath(QStringLiteral("vantrel editors.ini")));
+        StandardErrorPerson person;
+        cLanguage language(profile, settings);
+        cCommonDialog dialog(person, language, &registry);
+        FileManagerLocator locator(paths, registry, settings, profile, person, language, dialog);
+        FileManagerProcess process;
+        FileManagerRestarter restarter(paths, settings, process);
+        BatchJob job(profile, paths, settings, locator, restarter, person, language);
+        QElapsedTimer timer;
+        timer.start();
+        if (job.RunCommandLineBatch({QStringLiteral("/i=") + wincmd, QStringLiteral("/f=") + wcxftp,
+                                     QStringLiteral("/s=all"), QStringLiteral("/b=") + backup}) != 0)
+            qFatal("batch job failed");
+        jobs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        copies.push_back(durableCopyMs({original}, folder.path()));
+    }
+    out << QStringLiteral("batch job /s=all with backup on a %1-byte wincmd.ini: median %2 ms; dd conv=fsync of it %3 ms;"
+                          " job / copy = %4\n")
+               .arg(QFileInfo(original).size()).arg(median(jobs), 0, 'f', 2).arg(median(copies), 0, 'f', 2)
+               .arg(median(jobs) / median(copies), 0, 'f', 2);
+    out.flush();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -131,15 +187,21 @@ int main(int argc, char *argv[])
     const QCommandLineOption size(QStringLiteral("size-mb"), QStringLiteral("Size of the generated wincmd.ini in MiB (repeatable; default 1 and 20)."),
                                   QStringLiteral("size"));
     const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Runs per size (default 7)."), QStringLiteral("count"), QStringLiteral("7"));
+    const QCommandLineOption batch(QStringLiteral("batch"), QStringLiteral("Measure the batch job on a file of each size instead."));
     parser.addOption(size);
     parser.addOption(runs);
+    parser.addOption(batch);
     parser.process(app);
 
     QStringList sizes = parser.values(size);
     if (sizes.isEmpty())
         sizes = {QStringLiteral("1"), QStringLiteral("20")};
     QTextStream out(stdout);
-    for (const QString &value : sizes)
-        measure(out, value.toDouble(), qMax(1, parser.value(runs).toInt()));
+    for (const QString &value : sizes) {
+        if (parser.isSet(batch))
+            measureBatch(out, value.toDouble(), qMax(1, parser.value(runs).toInt()));
+        else
+            measure(out, value.toDouble(), qMax(1, parser.value(runs).toInt()));
+    }
     return 0;
 }

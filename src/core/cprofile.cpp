@@ -501,6 +501,24 @@ int cProfile::ReadSectionKeysNameOnly(const QString &strSectionName, const QStri
     return errNone;
 }
 
+QString cProfile::ReadSectionText(const QString &strSectionName, const QString &strFileName, const QString &lineEnd)
+{
+    const QString section = trimSpaces(strSectionName);
+    const CachedFile *file = cached(nativePath(ResolveTargetFile(section, QString(), strFileName)));
+    QString text;
+    if (file) {
+        file->document.forEachEntry(section, [&](QStringView key, QStringView stored, bool hasEquals) {
+            text.append(key);
+            if (hasEquals) {
+                text.append(u'=');
+                text.append(stored);
+            }
+            text.append(lineEnd);
+        });
+    }
+    return text;
+}
+
 std::vector<cProfile::SectionEntry> cProfile::ReadSectionEntries(const QString &strSectionName,
                                                                  const QString &strFileName)
 {

@@ -75,6 +75,10 @@ public:
     };
     std::vector<SectionEntry> ReadSectionEntries(const QString &strSectionName, const QString &strFileName);
 
+    // The section's lines as ReadSectionKeysNameAndValue gives them, read whole, each
+    // followed by lineEnd, in one text.
+    QString ReadSectionText(const QString &strSectionName, const QString &strFileName, const QString &lineEnd);
+
     // Indexed reads of the three lists; an index outside a list gives an empty string
     // and sets errorNumber (when given) to errSubscriptOutOfRange.
     QString FileSectionsNameList(int lngIndex, int *errorNumber = nullptr) const;

@@ -4,8 +4,9 @@ namespace calvenor {
 
 bool FoldedKey::equalIgnoringCase(QStringView a, QStringView b)
 {
+    // Case folding keeps a name's length, so names of different lengths differ.
     if (a.size() != b.size())
-        return a.compare(b, Qt::CaseInsensitive) == 0;
+        return false;
     for (qsizetype i = 0; i < a.size(); ++i) {
         char16_t x = a[i].unicode();
         char16_t y = b[i].unicode();

@@ -196,6 +196,17 @@ void IniDocument::buildKeyIndex(const Section &section) const
 
 qsizetype IniDocument::findKeyLine(const Section &section, QStringView key) const
 {
+    // A section looked into a few times (for its RedirectSection, say) is walked; one
+    // looked into again and again gets an index.
+    if (!section.indexed && section.scans < 8) {
+        ++section.scans;
+        for (qsizetype i = 0; i < qsizetype(section.lines.size()); ++i) {
+            const Line &line = section.lines[size_t(i)];
+            if (line.kind == LineKind::Key && FoldedKey::equalIgnoringCase(IniSyntax::keyName(lineText(line)), key))
+                return i;
+        }
+        return -1;
+    }
     if (!section.indexed)
         buildKeyIndex(section);
     return section.keyIndex.value(FoldedKey::view(key), -1);
@@ -350,9 +361,10 @@ void IniDocument::deleteKey(QStringView sectionName, QStringView key)
     if (!section || findKeyLine(*section, key) < 0)
         return;
     std::erase_if(section->lines, [&](const Line &line) {
-        return line.kind == LineKind::Key && IniSyntax::keyName(lineText(line)).compare(key, Qt::CaseInsensitive) == 0;
+        return line.kind == LineKind::Key && FoldedKey::equalIgnoringCase(IniSyntax::keyName(lineText(line)), key);
     });
     section->indexed = false;
+    section->keyIndex.clear();
 }
 
 void IniDocument::deleteSection(QStringView sectionName)

@@ -92,6 +92,7 @@ private:
         std::vector<Line> lines;      // header line first when hasHeader
         mutable QHash<FoldedKey, qsizetype> keyIndex;   // key -> its first line
         mutable bool indexed = false;
+        mutable int scans = 0;   // lookups answered by walking the lines
     };
 
     QStringView lineText(const Line &line) const;

@@ -1,6 +1,20 @@
 #include "inisyntax.h"
 
 namespace calvenor::IniSyntax {
+namespace {
+
+// Qt's general search costs more than these lines are long; a plain loop is quicker.
+qsizetype indexOf(QStringView text, char16_t wanted, qsizetype from = 0)
+{
+    const char16_t *data = text.utf16();
+    for (qsizetype i = from; i < text.size(); ++i) {
+        if (data[i] == wanted)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
 
 QStringView trimmed(QStringView text)
 {
@@ -24,14 +38,14 @@ LineKind classify(QStringView line)
         return LineKind::Comment;
     if (line[i] == u'[')
         return LineKind::Header;
-    return line.indexOf(QChar(u'='), i) >= 0 ? LineKind::Key : LineKind::Text;
+    return indexOf(line, u'=', i) >= 0 ? LineKind::Key : LineKind::Text;
 }
 
 QStringView headerName(QStringView line)
 {
-    const qsizetype open = line.indexOf(QChar(u'['));
+    const qsizetype open = indexOf(line, u'[');
     QStringView rest = line.mid(open + 1);
-    const qsizetype close = rest.indexOf(QChar(u']'));
+    const qsizetype close = indexOf(rest, u']');
     if (close >= 0)
         rest = rest.left(close);
     return trimmed(rest);
@@ -39,13 +53,13 @@ QStringView headerName(QStringView line)
 
 QStringView keyName(QStringView line)
 {
-    const qsizetype equals = line.indexOf(QChar(u'='));
+    const qsizetype equals = indexOf(line, u'=');
     return trimmed(equals < 0 ? line : line.left(equals));
 }
 
 QStringView storedValue(QStringView line)
 {
-    const qsizetype equals = line.indexOf(QChar(u'='));
+    const qsizetype equals = indexOf(line, u'=');
     return equals < 0 ? QStringView() : trimmed(line.mid(equals + 1));
 }
 

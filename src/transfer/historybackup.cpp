@@ -59,14 +59,10 @@ QString BuildSectionBackupText(cProfile &profile, const QString &strSectionName,
 {
     const bool ftp = strSectionName.compare(cSectionsData::OldConnections(), Qt::CaseInsensitive) == 0;
     // The whole section: a copy cut at a buffer size would lose what the clear removes.
-    profile.ReadSectionKeysNameAndValue(strSectionName, ftp ? strWcxftpFileName : strWincmdFileName,
-                                        cProfile::kWholeList);
-    if (profile.SectionKeysNameAndValueCount < 0)
+    const QString lines = profile.ReadSectionText(strSectionName, ftp ? strWcxftpFileName : strWincmdFileName, kLineEnd);
+    if (lines.isEmpty())
         return QString();
-    QString text = u'[' + strSectionName + u']' + kLineEnd;
-    for (int i = 0; i <= profile.SectionKeysNameAndValueCount; ++i)
-        text += profile.SectionKeysNameAndValueList(i) + kLineEnd;
-    return text + kLineEnd;
+    return u'[' + strSectionName + u']' + kLineEnd + lines + kLineEnd;
 }
 
 QString HistoryBackupBlock(const QString &gatheredText, const QDateTime &when)
