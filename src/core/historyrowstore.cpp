@@ -2,6 +2,8 @@
 
 #include "csectionsdata.h"
 #include "foldedkey.h"
+
+#include <algorithm>
 #include "platform/errornumbers.h"
 
 namespace calvenor {
@@ -237,6 +239,24 @@ void HistoryRowStore::ReserveRows(const QString &section, int count)
         std::vector<HistoryRow> &items = m_blocks[size_t(index)].items;
         items.reserve(items.size() + size_t(count));
     }
+}
+
+int HistoryRowStore::MoveRow(int from, int destination)
+{
+    int section = 0;
+    int index = 0;
+    if (!m_framed || !locate(from, section, index) || index < 0)
+        return errSubscriptOutOfRange;
+    const int first = StartRowPosition(section) + 1;
+    std::vector<HistoryRow> &items = m_blocks[size_t(section)].items;
+    const int to = destination - first;   // index before the move
+    if (to < 0 || to > int(items.size()))
+        return errSubscriptOutOfRange;
+    if (to > index)
+        std::rotate(items.begin() + index, items.begin() + index + 1, items.begin() + to);
+    else if (to < index)
+        std::rotate(items.begin() + to, items.begin() + index, items.begin() + index + 1);
+    return errNone;
 }
 
 int HistoryRowStore::ClearSection(const QString &section)

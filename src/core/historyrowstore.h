@@ -51,6 +51,10 @@ public:
     // next section's start row (both included). The row's Tag must name that section.
     int InsertRow(int position, HistoryRow row);
     int RemoveRow(int position);
+    // Moves an item row to just before the row at destination (positions as they are
+    // before the move; one past the section's last row puts it last). Both must lie in
+    // the same section.
+    int MoveRow(int from, int destination);
     // Makes room for that many more item rows in a section, so a reader that knows its
     // count does not grow the section step by step.
     void ReserveRows(const QString &section, int count);

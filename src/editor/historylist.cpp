@@ -1,0 +1,638 @@
+#include "historylist.h"
+
+#include "historylistmodel.h"
+
+#include "core/csectionsdata.h"
+#include "core/foldedkey.h"
+#include "core/tabssection.h"
+#include "core/taboptions.h"
+#include "platform/errornumbers.h"
+#include "settings/csettings.h"
+
+#include <QRegularExpression>
+
+namespace calvenor {
+namespace {
+
+const QString kEightSpaces = QStringLiteral("        ");
+
+// Prefix of a new row's default text, by catalogue index.
+const QStringList &defaultPrefixes()
+{
+    static const QStringList prefixes = QStringLiteral(
+        "Line |*.|*.|Path |Text |^|[N]|?|?|^|^|^|Path |Path |Directory |^|^|1048576|http://www.").split(u'|');
+    return prefixes;
+}
+
+bool isName(const QString &a, const QString &b)
+{
+    return FoldedKey::equalIgnoringCase(a, b);
+}
+
+} // namespace
+
+HistoryList::HistoryList(cProfile &profile, cSettings &settings, const LanguageSource &language,
+                         PersonInterface &person, HistoryListHost &host, QObject *parent)
+    : QObject(parent)
+    , m_profile(profile)
+    , m_settings(settings)
+    , m_language(language)
+    , m_person(person)
+    , m_host(host)
+    , m_sections(profile, m_store)
+    , m_model(new HistoryListModel(*this))
+{
+    mstrCurrentSection = profile.paths().MissingValueMarker();
+    m_sections.setLanguage([&language](int id, const QString &) { return language.GetLanguageString(id); });
+}
+
+HistoryList::~HistoryList() = default;
+
+HistoryList::Family HistoryList::familyOf(const QString &section)
+{
+    if (isName(section, cSectionsData::RootNode()))
+        return Family::Overview;
+    switch (cSectionsData::familyOf(section)) {
+    case SectionFamily::Keyed: return Family::Keyed;
+    case SectionFamily::Tabs: return Family::Tabs;
+    default: return Family::Numbered;
+    }
+}
+
+QString HistoryList::IconKeyOf(const QString &sectionOrTag) const
+{
+    if (!m_settings.UseSectionIcon)
+        return QStringLiteral("item");
+    const QString section = HistoryRowStore::SectionFromTag(sectionOrTag);
+    for (const auto &node : cSectionsData::TreeOrder()) {
+        if (isName(section, QString::fromUtf16(node.key)))
+            return QString::fromUtf16(node.imageKey);
+    }
+    return QString();
+}
+
+bool HistoryList::isTabSection() const
+{
+    return familyOf(mstrCurrentSection) == Family::Tabs;
+}
+
+// --- loading and saving ---------------------------------------------------------------
+
+int HistoryList::ReadAllHistorySections(const QString &strWincmdFileName, const QString &strWcxftpFileName)
+{
+    m_sections.setLockedTabForeColor(m_settings.LockedTabForeColor);
+    const int error = m_sections.ReadAllHistorySections(strWincmdFileName, strWcxftpFileName);
+    mstrCurrentSection = m_profile.paths().MissingValueMarker();
+    return error;
+}
+
+int HistoryList::SaveAllHistorySections(const QString &strWincmdFileName, const QString &strWcxftpFileName)
+{
+    return m_sections.SaveAllHistorySections(strWincmdFileName, strWcxftpFileName);
+}
+
+int HistoryList::ReadHistorySection(const QString &strSectionName, const QString &strWincmdFileName,
+                                    const QString &strWcxftpFileName)
+{
+    m_sections.setLockedTabForeColor(m_settings.LockedTabForeColor);
+    const int error = m_sections.ReadHistorySection(strSectionName, strWincmdFileName, strWcxftpFileName);
+    mstrCurrentSection = m_profile.paths().MissingValueMarker();
+    return error;
+}
+
+int HistoryList::SaveHistorySection(const QString &strSectionName, const QString &strWincmdFileName,
+                                    const QString &strWcxftpFileName)
+{
+    return m_sections.SaveHistorySection(strSectionName, strWincmdFileName, strWcxftpFileName);
+}
+
+// --- display --------------------------------------------------------------------------
+
+QString HistoryList::displayText(const HistoryRow &row, Family family) const
+{
+    return family == Family::Keyed ? row.Text : row.col(2);
+}
+
+VisibleRow HistoryList::visibleRowOf(const HistoryRow &row, Family family) const
+{
+    return {row.Key, displayText(row, family), IconKeyOf(row.Tag), row.Tag, row.ForeColor, row.Ghosted, false};
+}
+
+void HistoryList::replaceRows(std::vector<VisibleRow> rows)
+{
+    m_model->beginResetModel();
+    m_rows = std::move(rows);
+    m_model->endResetModel();
+}
+
+void HistoryList::insertVisible(int position, VisibleRow row)
+{
+    m_model->beginInsertRows(QModelIndex(), position, position);
+    m_rows.insert(m_rows.begin() + position, std::move(row));
+    m_model->endInsertRows();
+}
+
+void HistoryList::removeVisible(int position)
+{
+    m_model->beginRemoveRows(QModelIndex(), position, position);
+    m_rows.erase(m_rows.begin() + position);
+    m_model->endRemoveRows();
+}
+
+void HistoryList::setPanelEnabled(bool enabled)
+{
+    m_panel.enabled = enabled;
+    m_panel.emptyBoxVisible = !enabled;
+    if (!enabled) {
+        mblnSuppressEvents = true;
+        m_panel.caption.clear();
+        m_panel.lockChecked = m_panel.lockButChecked = false;
+        mblnSuppressEvents = false;
+    }
+    emit TabPanelChanged();
+}
+
+void HistoryList::fillSection(const QString &section, Family family)
+{
+    const int index = cSectionsData::GetSectionIndex(section);
+    std::vector<VisibleRow> rows;
+    if (index >= 0 && index < cSectionsData::SectionsCount) {
+        const std::vector<HistoryRow> &items = m_store.SectionRows(index);
+        rows.reserve(items.size());
+        for (const HistoryRow &row : items)
+            rows.push_back(visibleRowOf(row, family));
+    }
+    if (family == Family::Keyed) {
+        std::stable_sort(rows.begin(), rows.end(), [](const VisibleRow &a, const VisibleRow &b) {
+            return FoldedKey::compareIgnoringCase(a.text, b.text) < 0;
+        });
+    }
+    setPanelEnabled(!rows.empty());
+    replaceRows(std::move(rows));
+}
+
+void HistoryList::buildOverview()
+{
+    const QString remembered = m_currentKey;
+    m_panel.emptyBoxVisible = false;
+    std::vector<VisibleRow> rows;
+    for (const SectionTreeNode &node : m_host.RootChildren()) {
+        const int index = cSectionsData::GetSectionIndex(node.key);
+        const bool known = index >= 0 && index < cSectionsData::SectionsCount;
+        const bool empty = !known || m_store.SectionRows(index).empty();
+        rows.push_back({node.key, node.text, node.imageKey, node.key + QStringLiteral("_Section_Start"), std::nullopt,
+                        empty, true});
+        if (empty)
+            continue;
+        const Family family = familyOf(node.key);
+        for (const HistoryRow &row : m_store.SectionRows(index))
+            rows.push_back({row.Key, kEightSpaces + displayText(row, family), QString(), row.Tag, row.ForeColor, false, false});
+    }
+    replaceRows(std::move(rows));
+    for (int i = 0; i < int(m_rows.size()); ++i) {
+        if (m_rows[size_t(i)].key == remembered) {
+            makeCurrent(i);
+            break;
+        }
+    }
+}
+
+int HistoryList::ShowSelectedSection(const QString &strSection, bool blnRefresh)
+{
+    if (!blnRefresh && isName(strSection, mstrCurrentSection))
+        return errNone;
+    m_renameOn = true;
+    m_panel.visible = false;
+    m_family = familyOf(strSection);
+    mblnDragAllowed = m_family == Family::Numbered || m_family == Family::Tabs;
+    switch (m_family) {
+    case Family::Overview:
+        m_renameOn = false;
+        mstrCurrentSection = strSection;
+        buildOverview();
+        break;
+    case Family::Tabs:
+        m_panel.visible = true;
+        [[fallthrough]];
+    case Family::Keyed:
+    case Family::Numbered:
+        mstrCurrentSection = strSection;
+        fillSection(strSection, m_family);
+        break;
+    }
+    mlngListCount = int(m_rows.size());
+    if (!m_rows.empty() && m_family != Family::Overview)
+        makeCurrent(0);
+    emit TabPanelChanged();
+    return errNone;
+}
+
+int HistoryList::SwitchToSectionWindow()
+{
+    if (m_current < 0)
+        return errNone;
+    const QString key = m_currentKey;
+    const QString section = HistoryRowStore::SectionFromTag(m_rows[size_t(m_current)].tag);
+    ShowSelectedSection(section, false);
+    m_host.SelectTreeNode(section);
+    m_host.SetButtonsState(section);
+    for (int i = 0; i < int(m_rows.size()); ++i) {
+        if (m_rows[size_t(i)].key == key) {
+            makeCurrent(i);
+            break;
+        }
+    }
+    return errNone;
+}
+
+void HistoryList::SetNewSettings()
+{
+    if (m_store.Count() == 0)
+        return;
+    ColourLockedTabs(m_store, cSectionsData::LeftTabs(), m_settings.LockedTabForeColor);
+    ColourLockedTabs(m_store, cSectionsData::RightTabs(), m_settings.LockedTabForeColor);
+}
+
+QString HistoryList::currentKey() const
+{
+    return m_currentKey;
+}
+
+int HistoryList::currentStorePosition() const
+{
+    return m_currentKey.isEmpty() ? 0 : m_store.FindKey(m_currentKey);
+}
+
+void HistoryList::makeCurrent(int row)
+{
+    if (row < 0 || row >= int(m_rows.size()))
+        return;
+    m_current = row;
+    m_currentKey = m_rows[size_t(row)].key;
+    if (isTabSection()) {
+        mblnSuppressEvents = true;
+        const int position = currentStorePosition();
+        if (position > 0) {
+            const HistoryRow &storeRow = m_store.Row(position);
+            m_panel.caption = storeRow.col(4) == m_profile.paths().MissingValueMarker()
+                ? LastFolderName(m_rows[size_t(row)].text) : storeRow.col(4);
+            const int lock = GetOptionField(storeRow.col(3), 5);
+            m_panel.lockChecked = lock == 1;
+            m_panel.lockButChecked = lock == 2;
+        }
+        mblnSuppressEvents = false;
+        emit TabPanelChanged();
+    }
+    emit CurrentRowChanged(row);
+}
+
+void HistoryList::ClickRow(int row)
+{
+    makeCurrent(row);
+}
+
+// --- editing --------------------------------------------------------------------------
+
+int HistoryList::AddNewItem(const QString &strCurrentSection)
+{
+    const int index = cSectionsData::GetSectionIndex(strCurrentSection);
+    if (index < 0 || index >= cSectionsData::SectionsCount)
+        return errSubscriptOutOfRange;
+    const QString prefix = defaultPrefixes().value(index);
+    const int n = int(m_rows.size());
+    if (n >= m_settings.MaxItems) {
+        QString text = m_language.GetLanguageString(3093);
+        text.replace(QStringLiteral("20"), QString::number(m_settings.MaxItems), Qt::CaseInsensitive);
+        m_person.ShowMessage(text, MessageIcon::Information);
+        return errNone;
+    }
+    HistoryRowStore::StartEnd range;
+    if (const int error = m_store.GetStartEnd(strCurrentSection, range))
+        return error;
+    HistoryRow row;
+    row.Key = m_store.NextKey();
+    row.Text = QString::number(n + 1);
+    row.col(2) = prefix + QString::number(n + 1);
+    row.col(3) = row.col(4) = row.col(5) = row.col(6) = QStringLiteral("-");
+    row.Tag = strCurrentSection;
+    const QString key = row.Key;
+    if (const int error = m_store.InsertRow(range.end + 1, std::move(row)))
+        return error;
+    insertVisible(n, {key, prefix + QString::number(n + 1), IconKeyOf(strCurrentSection), strCurrentSection,
+                      std::nullopt, false, false});
+    mlngListCount = int(m_rows.size());
+    m_host.SetUpDownButtonsState(true);
+    makeCurrent(n);
+    emit EditRequested(n);
+    emit ListChange();
+    m_panel.emptyBoxVisible = false;
+    emit TabPanelChanged();
+    return errNone;
+}
+
+int HistoryList::FinishEdit(const QString &newText)
+{
+    const int position = currentStorePosition();
+    if (m_current < 0 || position <= 0)
+        return errInvalidCall;
+    QString text = newText;
+    if (isTabSection() && !text.endsWith(u'\\'))
+        text += u'\\';
+    HistoryRow &row = m_store.Row(position);
+    if (familyOf(mstrCurrentSection) == Family::Keyed)
+        row.Text = text;
+    else
+        row.col(2) = text;
+    m_rows[size_t(m_current)].text = text;
+    const QModelIndex index = m_model->index(m_current);
+    emit m_model->dataChanged(index, index);
+    emit ListChange();
+    return errNone;
+}
+
+int HistoryList::DeleteSelectedItem()
+{
+    mlngListCount = int(m_rows.size());
+    if (mlngListCount == 0 || m_current < 0) {
+        m_person.Beep();
+        return errNone;
+    }
+    const QString tag = m_rows[size_t(m_current)].tag;
+    const int p = m_current;
+    if (const int error = m_store.RemoveRow(currentStorePosition()))
+        return error;
+    removeVisible(p);
+    emit ListChange();
+    mlngListCount = int(m_rows.size());
+    if (mlngListCount > 0) {
+        const int next = qMin(p, mlngListCount - 1);
+        const QString activeTag = ActiveTabTag(mstrCurrentSection);
+        if (isTabSection() && isName(tag, activeTag)) {
+            // The first tab becomes the active one.
+            VisibleRow &first = m_rows.front();
+            first.tag = activeTag;
+            first.ghosted = true;
+            HistoryRow &storeRow = m_store.Row(m_store.FindKey(first.key));
+            storeRow.Tag = activeTag;
+            storeRow.col(5) = QStringLiteral("0");
+            storeRow.Ghosted = true;
+            emit m_model->dataChanged(m_model->index(0), m_model->index(0));
+        }
+        makeCurrent(next);
+    } else {
+        m_current = -1;
+        m_currentKey.clear();
+        m_person.Beep();
+        m_host.SetUpDownButtonsState(false);
+        setPanelEnabled(false);
+    }
+    return errNone;
+}
+
+int HistoryList::moveRow(int from, int target)
+{
+    if (from < 0 || target < 0 || from >= int(m_rows.size()) || target >= int(m_rows.size()))
+        return errInvalidCall;
+    const int offset = target == from + 1 ? 1 : 0;
+    // The store: the same move among the section's rows.
+    const int storeFrom = m_store.FindKey(m_rows[size_t(from)].key);
+    const int storeTarget = m_store.FindKey(m_rows[size_t(target)].key);
+    if (storeFrom <= 0 || storeTarget <= 0)
+        return errInvalidCall;
+    if (const int error = m_store.MoveRow(storeFrom, storeTarget + offset))
+        return error;
+
+    // The visible list.
+    const int destination = target + offset;   // before removal
+    if (destination != from && destination != from + 1) {
+        m_model->beginMoveRows(QModelIndex(), from, from, QModelIndex(), destination);
+        VisibleRow row = std::move(m_rows[size_t(from)]);
+        m_rows.erase(m_rows.begin() + from);
+        const int finalPosition = destination > from ? destination - 1 : destination;
+        m_rows.insert(m_rows.begin() + finalPosition, std::move(row));
+        m_model->endMoveRows();
+    }
+    const int newPosition = destination > from ? destination - 1 : destination;
+    m_current = newPosition;
+    m_currentKey = m_rows[size_t(newPosition)].key;
+    m_dropTarget = -1;
+    emit ListChange();
+
+    if (isTabSection()) {
+        const QString activeTag = ActiveTabTag(mstrCurrentSection);
+        for (int i = 0; i < int(m_rows.size()); ++i) {
+            if (isName(m_rows[size_t(i)].tag, activeTag)) {
+                m_store.Row(m_store.FindKey(m_rows[size_t(i)].key)).col(5) = QString::number(i);
+                break;
+            }
+        }
+    }
+    return errNone;
+}
+
+int HistoryList::MoveSelectedItemUp()
+{
+    if (m_current <= 0) {
+        m_person.Beep();
+        return errNone;
+    }
+    const int p = m_current;
+    if (const int error = moveRow(p, p - 1))
+        return error;
+    makeCurrent(p - 1);
+    return errNone;
+}
+
+int HistoryList::MoveSelectedItemDown()
+{
+    const int c = int(m_rows.size());
+    const int p = m_current;
+    if (p < 0 || p >= c - 1) {
+        m_person.Beep();
+        return errNone;
+    }
+    // Moving before the row after next, or, for the row before the last, swapping with
+    // the last: the same result the placeholder row gave, with no placeholder needed.
+    if (const int error = moveRow(p, p + 1))
+        return error;
+    makeCurrent(p + 1);
+    return errNone;
+}
+
+int HistoryList::DeleteSelectedSection(const QString &strSection, long lngDeleteLockTabs)
+{
+    HistoryRowStore::StartEnd range;
+    if (const int error = m_store.GetStartEnd(strSection, range))
+        return error;
+    if (range.start < 0)
+        return errNone;
+    for (int position = range.end; position >= range.start; --position) {
+        const HistoryRow &row = m_store.Row(position);
+        if (lngDeleteLockTabs != 0 || GetOptionField(row.col(3), 5) == 0)
+            m_store.RemoveRow(position);
+    }
+    const QString activeTag = ActiveTabTag(strSection);
+    m_store.GetStartEnd(strSection, range);
+    if (range.start < 0)
+        return errNone;
+    for (int position = range.start; position <= range.end; ++position) {
+        if (isName(m_store.Row(position).Tag, activeTag))
+            return errNone;
+    }
+    if (familyOf(strSection) == Family::Tabs) {
+        HistoryRow &first = m_store.Row(range.start);
+        first.Tag = activeTag;
+        first.col(5) = QStringLiteral("0");
+    }
+    return errNone;
+}
+
+// --- mouse and keys -------------------------------------------------------------------
+
+void HistoryList::DoubleClick()
+{
+    if (!m_rows.empty())
+        SwitchToSectionWindow();
+}
+
+bool HistoryList::StartDrag()
+{
+    if (!mblnDragAllowed || m_current < 0)
+        return false;
+    m_dragged = m_current;
+    return true;
+}
+
+bool HistoryList::DragOver(int row)
+{
+    if (m_dragged < 0 || m_current < 0 || row < 0 || row >= int(m_rows.size())) {
+        m_dropTarget = -1;
+        return false;
+    }
+    m_dropTarget = row;
+    return true;
+}
+
+int HistoryList::Drop()
+{
+    if (!mblnDragAllowed || m_dragged < 0 || m_dropTarget < 0) {
+        m_dragged = m_dropTarget = -1;
+        return errNone;
+    }
+    const int dragged = m_dragged;
+    const int target = m_dropTarget;
+    m_dragged = m_dropTarget = -1;
+    if (dragged == target) {
+        emit ListChange();   // a drop on itself still counts as a change
+        return errNone;
+    }
+    if (const int error = moveRow(dragged, target))
+        return error;
+    makeCurrent(m_current);
+    return errNone;
+}
+
+bool HistoryList::movesOffered() const
+{
+    const Family family = familyOf(mstrCurrentSection);
+    return family == Family::Numbered || family == Family::Tabs;
+}
+
+bool HistoryList::HandleKeyDown(int keyCode, int shift)
+{
+    emit KeyDown(keyCode, shift);
+    if (!(shift & 2) || !movesOffered())
+        return false;
+    if (keyCode == 38) {
+        MoveSelectedItemUp();
+        return true;
+    }
+    if (keyCode == 40) {
+        MoveSelectedItemDown();
+        return true;
+    }
+    return false;
+}
+
+// --- tab panel ------------------------------------------------------------------------
+
+void HistoryList::CaptionEdited(const QString &text)
+{
+    m_panel.caption = text;
+    if (mblnSuppressEvents || !isTabSection())
+        return;
+    const int position = currentStorePosition();
+    if (position <= 0)
+        return;
+    m_store.Row(position).col(4) = text;
+    emit ListChange();
+}
+
+void HistoryList::CaptionEnter()
+{
+    if (m_rows.empty())
+        return;
+    makeCurrent(m_current + 1 >= int(m_rows.size()) ? 0 : m_current + 1);
+}
+
+void HistoryList::setLock(int value)
+{
+    const int position = currentStorePosition();
+    if (position <= 0)
+        return;
+    HistoryRow &row = m_store.Row(position);
+    const qint32 colour = value != 0 ? m_settings.LockedTabForeColor : m_settings.ForegroundColor;
+    row.ForeColor = colour;
+    row.col(3) = SetOptionField(row.col(3), QString::number(value));
+    m_rows[size_t(m_current)].foreColor = colour;
+    emit m_model->dataChanged(m_model->index(m_current), m_model->index(m_current));
+    emit ListChange();
+}
+
+void HistoryList::LockTabClicked(bool checked)
+{
+    if (mblnSuppressEvents)
+        return;
+    m_panel.lockChecked = checked;
+    if (m_panel.lockButChecked) {
+        mblnSuppressEvents = true;
+        m_panel.lockButChecked = false;
+        mblnSuppressEvents = false;
+    }
+    setLock(checked ? 1 : 0);
+    emit TabPanelChanged();
+}
+
+void HistoryList::LockButTabClicked(bool checked)
+{
+    if (mblnSuppressEvents)
+        return;
+    m_panel.lockButChecked = checked;
+    if (m_panel.lockChecked) {
+        mblnSuppressEvents = true;
+        m_panel.lockChecked = false;
+        mblnSuppressEvents = false;
+    }
+    setLock(checked ? 2 : 0);
+    emit TabPanelChanged();
+}
+
+// --- find -----------------------------------------------------------------------------
+
+long HistoryList::FindString(const QString &strString, long lngStartItem, long lngWholeWord)
+{
+    const QString search = lngWholeWord == 1 ? u' ' + strString + u' ' : strString;
+    const long count = long(m_rows.size());
+    for (long i = qMax(1L, lngStartItem); i <= count; ++i) {
+        const QString &text = m_rows[size_t(i - 1)].text;
+        const bool found = lngWholeWord == 1 ? QString(u' ' + text + u' ').contains(search, Qt::CaseInsensitive)
+                                             : text.contains(search, Qt::CaseInsensitive);
+        if (found) {
+            makeCurrent(int(i - 1));
+            return i + 1;
+        }
+    }
+    return count + 2;
+}
+
+} // namespace calvenor

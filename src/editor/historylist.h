@@ -1,0 +1,150 @@
+#pragma once
+
+#include "historylisthost.h"
+#include "visiblerow.h"
+
+#include "core/cprofile.h"
+#include "core/historyrowstore.h"
+#include "core/historysections.h"
+#include "core/languagesource.h"
+#include "core/personinterface.h"
+
+#include <QObject>
+
+#include <vector>
+
+namespace calvenor {
+
+class cSettings;
+class HistoryListModel;
+
+// What the tab panel below the list shows; the widget only mirrors it.
+struct TabPanelState
+{
+    bool visible = false;          // a folder-tab section is shown
+    bool enabled = false;          // the section has rows
+    bool emptyBoxVisible = false;  // the "Empty" box over the list
+    QString caption;
+    bool lockChecked = false;      // chkLockTab
+    bool lockButChecked = false;   // chkLockButTab
+};
+
+// The history list: it owns the row store of every loaded section, shows one section
+// (or the overview of all) as its visible list, and carries out every edit of the
+// store. Widgets forward gestures to it and show its model; nothing here needs a window.
+class HistoryList : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Family { Overview, Keyed, Tabs, Numbered };
+
+    HistoryList(cProfile &profile, cSettings &settings, const LanguageSource &language, PersonInterface &person,
+                HistoryListHost &host, QObject *parent = nullptr);
+    ~HistoryList() override;
+
+    HistoryRowStore &store() { return m_store; }
+    const HistoryRowStore &store() const { return m_store; }
+    HistoryListModel *model() const { return m_model; }
+    static Family familyOf(const QString &section);
+    QString IconKeyOf(const QString &sectionOrTag) const;
+
+    // Loading and saving (the store's sections); every read makes the next show refill.
+    int ReadAllHistorySections(const QString &strWincmdFileName, const QString &strWcxftpFileName);
+    int SaveAllHistorySections(const QString &strWincmdFileName, const QString &strWcxftpFileName);
+    int ReadHistorySection(const QString &strSectionName, const QString &strWincmdFileName,
+                           const QString &strWcxftpFileName);
+    int SaveHistorySection(const QString &strSectionName, const QString &strWincmdFileName,
+                           const QString &strWcxftpFileName);
+    int SetSaveFlag(const QString &section) { return m_store.SetSaveFlag(section); }
+    void setProgressHost(ProgressHost *host) { m_sections.setProgressHost(host); }
+
+    // Display
+    int ShowSelectedSection(const QString &strSection, bool blnRefresh);
+    int SwitchToSectionWindow();
+    void SetNewSettings();
+
+    // Editing commands
+    int AddNewItem(const QString &strCurrentSection);
+    int FinishEdit(const QString &newText);   // the list reports the text of an in-place edit
+    int DeleteSelectedItem();
+    int MoveSelectedItemUp();
+    int MoveSelectedItemDown();
+    int DeleteSelectedSection(const QString &strSection, long lngDeleteLockTabs = 0);
+
+    // Mouse and keys
+    void ClickRow(int row);                    // makes a row current as a click does
+    void DoubleClick();
+    bool StartDrag();                          // false: no drag offered
+    bool DragOver(int row);                    // false: no drop offered there
+    int Drop();
+    // Ctrl+Up/Down where moves are offered; true when the key was consumed.
+    bool HandleKeyDown(int keyCode, int shift);
+    bool movesOffered() const;
+
+    // Tab panel
+    const TabPanelState &tabPanel() const { return m_panel; }
+    void CaptionEdited(const QString &text);
+    void CaptionEnter();
+    void LockTabClicked(bool checked);
+    void LockButTabClicked(bool checked);
+
+    // Find: the position where the next search starts
+    long FindString(const QString &strString, long lngStartItem, long lngWholeWord);
+
+    // State
+    int mlngListCount = 0;
+    QString mstrCurrentSection;
+    bool mblnDragAllowed = false;
+    bool mblnSuppressEvents = false;
+    bool renameAllowed() const { return m_renameOn; }
+    int currentRow() const { return m_current; }          // -1 when none
+    QString currentKey() const;
+    int currentStorePosition() const;                      // 0 when none
+    const std::vector<VisibleRow> &visibleRows() const { return m_rows; }
+    int dropTargetRow() const { return m_dropTarget; }
+
+signals:
+    void ListChange();
+    void MouseUp(int button, int shift, int x, int y);
+    void KeyUp(int keyCode, int shift);
+    void KeyDown(int keyCode, int shift);
+    // The list should start in-place editing of this row.
+    void EditRequested(int row);
+    void CurrentRowChanged(int row);
+    void TabPanelChanged();
+
+private:
+    friend class HistoryListModel;
+
+    QString displayText(const HistoryRow &row, Family family) const;
+    VisibleRow visibleRowOf(const HistoryRow &row, Family family) const;
+    void fillSection(const QString &section, Family family);
+    void buildOverview();
+    void makeCurrent(int row);
+    void setPanelEnabled(bool enabled);
+    void setLock(int value);
+    int moveRow(int from, int target);
+    bool isTabSection() const;
+    void replaceRows(std::vector<VisibleRow> rows);
+    void insertVisible(int position, VisibleRow row);
+    void removeVisible(int position);
+
+    cProfile &m_profile;
+    cSettings &m_settings;
+    const LanguageSource &m_language;
+    PersonInterface &m_person;
+    HistoryListHost &m_host;
+    HistoryRowStore m_store;
+    HistorySections m_sections;
+    HistoryListModel *m_model;
+    std::vector<VisibleRow> m_rows;
+    Family m_family = Family::Numbered;
+    bool m_renameOn = true;
+    int m_current = -1;
+    QString m_currentKey;
+    int m_dragged = -1;
+    int m_dropTarget = -1;
+    TabPanelState m_panel;
+};
+
+} // namespace calvenor
