@@ -98,6 +98,11 @@ int cSettings::Write(const QString &section, const QString &key, const QString &
     return m_profile.WriteValue(section, key, value, m_settingsFile);
 }
 
+int cSettings::Delete(const QString &section, const QString &key)
+{
+    return m_profile.DeleteValue(section, key, m_settingsFile);
+}
+
 int cSettings::readInt(const QString &section, const QString &key, int fallback) const
 {
     const qint64 value = parseNumber(Read(section, key, m_paths.MissingValueMarker())).value_or(fallback);

@@ -55,6 +55,8 @@ public:
     // One value of the settings file; absent keys read as the given default.
     QString Read(const QString &section, const QString &key, const QString &fallback) const;
     int Write(const QString &section, const QString &key, const QString &value);
+    int Delete(const QString &section, const QString &key);
+    const QString &MissingValueMarker() const { return m_paths.MissingValueMarker(); }
 
     // [Calvenor]
     bool CommandListShowLines = false;
