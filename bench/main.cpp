@@ -11,6 +11,7 @@
 #include "settings/clanguage.h"
 #include "settings/csettings.h"
 #include "settings/filemanagerlocator.h"
+#include "editor/historylist.h"
 #include "transfer/batchjob.h"
 #include "transfer/filemanagerrestarter.h"
 #include "transfer/standarderrorperson.h"
@@ -176,6 +177,64 @@ void measureBatch(QTextStream &out, double sizeMb, int runs)
     out.flush();
 }
 
+class BenchHost : public HistoryListHost
+{
+public:
+    void SetUpDownButtonsState(bool) override {}
+    void SetButtonsState(const QString &) override {}
+    void SelectTreeNode(const QString &) override {}
+    QList<SectionTreeNode> RootChildren() const override
+    {
+        QList<SectionTreeNode> nodes;
+        for (const auto &node : cSectionsData::TreeOrder())
+            nodes.append({QString::fromUtf16(node.key), QString::fromUtf16(node.defaultText), QString::fromUtf16(node.imageKey)});
+        return nodes;
+    }
+};
+
+// The history list engine on one section of this many rows.
+void measureEditor(QTextStream &out, int rows, int runs)
+{
+    QTemporaryDir folder;
+    QByteArray text = "[LeftHistory]\r\n";
+    for (int i = 0; i < rows; ++i)
+        text += QByteArray::number(i) + "=C:\\Users\\sam\\Projects\\calvenor\\folder " + QByteArray::number(i) + "\\\r\n";
+    writeFile(folder.filePath(QStringLiteral("wincmd.ini")), text);
+    PathMacros paths(makeMissingValueMarker(), folder.path() + u'/');
+    cRegistry registry(paths.MissingValueMarker(), folder.filePath(QStringLiteral("registry.reg")), QString());
+    cProfile profile(paths, QString());
+    cSettings settings(profile, paths, registry);
+    settings.setSettingsFile(folder.filePath(QStringLiteral("vantrel editors.ini")));
+    settings.MaxItems = rows * 2;   // the add command's limit is the settings' business, not measured here
+    StandardErrorPerson person;
+    cLanguage language(profile, settings);
+    BenchHost host;
+    HistoryList list(profile, settings, language, person, host);
+    list.ReadAllHistorySections(folder.filePath(QStringLiteral("wincmd.ini")), folder.filePath(QStringLiteral("wcx_ftp.ini")));
+
+    auto time = [](const auto &operation) {
+        QElapsedTimer timer;
+        timer.start();
+        operation();
+        return double(timer.nsecsElapsed()) / 1e6;
+    };
+    std::vector<double> shows, overviews, adds, deletes, moves;
+    for (int run = 0; run < runs; ++run) {
+        overviews.push_back(time([&] { list.ShowSelectedSection(QStringLiteral("RootNode"), true); }));
+        shows.push_back(time([&] { list.ShowSelectedSection(QStringLiteral("LeftHistory"), true); }));
+        list.ClickRow(rows / 2);
+        moves.push_back(time([&] { list.MoveSelectedItemDown(); }));
+        adds.push_back(time([&] { list.AddNewItem(QStringLiteral("LeftHistory")); }));
+        list.ClickRow(rows / 3);
+        deletes.push_back(time([&] { list.DeleteSelectedItem(); }));
+    }
+    out << QStringLiteral("history list, section of %1 rows: show %2 ms, overview %3 ms, add %4 ms, delete %5 ms,"
+                          " move %6 ms (medians)\n")
+               .arg(rows).arg(median(shows), 0, 'f', 2).arg(median(overviews), 0, 'f', 2).arg(median(adds), 0, 'f', 3)
+               .arg(median(deletes), 0, 'f', 3).arg(median(moves), 0, 'f', 3);
+    out.flush();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -187,12 +246,20 @@ int main(int argc, char *argv[])
     const QCommandLineOption size(QStringLiteral("size-mb"), QStringLiteral("Size of the generated wincmd.ini in MiB (repeatable; default 1 and 20)."),
                                   QStringLiteral("size"));
     const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Runs per size (default 7)."), QStringLiteral("count"), QStringLiteral("7"));
+    const QCommandLineOption editor(QStringLiteral("editor-rows"), QStringLiteral("Measure the history list on a section of this many rows."),
+                                    QStringLiteral("rows"));
+    parser.addOption(editor);
     const QCommandLineOption batch(QStringLiteral("batch"), QStringLiteral("Measure the batch job on a file of each size instead."));
     parser.addOption(size);
     parser.addOption(runs);
     parser.addOption(batch);
     parser.process(app);
 
+    if (parser.isSet(editor)) {
+        QTextStream out(stdout);
+        measureEditor(out, parser.value(editor).toInt(), qMax(1, parser.value(runs).toInt()));
+        return 0;
+    }
     QStringList sizes = parser.values(size);
     if (sizes.isEmpty())
         sizes = {QStringLiteral("1"), QStringLiteral("20")};

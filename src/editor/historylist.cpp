@@ -113,10 +113,6 @@ QString HistoryList::displayText(const HistoryRow &row, Family family) const
     return family == Family::Keyed ? row.Text : row.col(2);
 }
 
-VisibleRow HistoryList::visibleRowOf(const HistoryRow &row, Family family) const
-{
-    return {row.Key, displayText(row, family), IconKeyOf(row.Tag), row.Tag, row.ForeColor, row.Ghosted, false};
-}
 
 void HistoryList::replaceRows(std::vector<VisibleRow> rows)
 {
@@ -158,9 +154,10 @@ void HistoryList::fillSection(const QString &section, Family family)
     std::vector<VisibleRow> rows;
     if (index >= 0 && index < cSectionsData::SectionsCount) {
         const std::vector<HistoryRow> &items = m_store.SectionRows(index);
+        const QString icon = IconKeyOf(section);   // every row of a section has its icon
         rows.reserve(items.size());
         for (const HistoryRow &row : items)
-            rows.push_back(visibleRowOf(row, family));
+            rows.push_back({row.Key, displayText(row, family), icon, row.Tag, row.ForeColor, row.Ghosted, false});
     }
     if (family == Family::Keyed) {
         std::stable_sort(rows.begin(), rows.end(), [](const VisibleRow &a, const VisibleRow &b) {

@@ -117,7 +117,6 @@ private:
     friend class HistoryListModel;
 
     QString displayText(const HistoryRow &row, Family family) const;
-    VisibleRow visibleRowOf(const HistoryRow &row, Family family) const;
     void fillSection(const QString &section, Family family);
     void buildOverview();
     void makeCurrent(int row);
