@@ -288,7 +288,20 @@ void HistoryList::ClickRow(int row)
     makeCurrent(row);
 }
 
+HistoryList::PanelTexts HistoryList::ChangeLanguage() const
+{
+    return {m_language.GetLanguageString(3094), m_language.GetLanguageString(3095), m_language.GetLanguageString(3099),
+            m_language.GetLanguageString(3096)};
+}
+
 // --- editing --------------------------------------------------------------------------
+
+int HistoryList::RenameSelectedItem()
+{
+    if (m_renameOn && m_current >= 0)
+        emit EditRequested(m_current);
+    return errNone;
+}
 
 int HistoryList::AddNewItem(const QString &strCurrentSection)
 {
@@ -490,6 +503,17 @@ void HistoryList::DoubleClick()
 {
     if (!m_rows.empty())
         SwitchToSectionWindow();
+}
+
+void HistoryList::MouseButtonReleased(int button, int shift, int x, int y)
+{
+    m_dropTarget = -1;
+    emit MouseUp(button, shift, x, y);
+}
+
+void HistoryList::KeyReleased(int keyCode, int shift)
+{
+    emit KeyUp(keyCode, shift);
 }
 
 bool HistoryList::StartDrag()

@@ -63,8 +63,19 @@ public:
     int SwitchToSectionWindow();
     void SetNewSettings();
 
+    // The texts of the tab panel's labels and of the empty box, in the current language.
+    struct PanelTexts
+    {
+        QString caption;        // lblTabCaption
+        QString lockTab;        // chkLockTab
+        QString lockButTab;     // chkLockButTab
+        QString empty;          // lblEmpty
+    };
+    PanelTexts ChangeLanguage() const;
+
     // Editing commands
     int AddNewItem(const QString &strCurrentSection);
+    int RenameSelectedItem();                 // asks the list to edit the current row
     int FinishEdit(const QString &newText);   // the list reports the text of an in-place edit
     int DeleteSelectedItem();
     int MoveSelectedItemUp();
@@ -74,6 +85,9 @@ public:
     // Mouse and keys
     void ClickRow(int row);                    // makes a row current as a click does
     void DoubleClick();
+    // A mouse button released over the list: the drop highlight goes, the host hears of it.
+    void MouseButtonReleased(int button, int shift, int x, int y);
+    void KeyReleased(int keyCode, int shift);
     bool StartDrag();                          // false: no drag offered
     bool DragOver(int row);                    // false: no drop offered there
     int Drop();

@@ -103,6 +103,7 @@ private slots:
     void tabPanel();
     void clearingASection();
     void find();
+    void eventsAndTexts();
 };
 
 void TestHistoryList::showsSectionsByFamily()
@@ -427,6 +428,38 @@ void TestHistoryList::find()
     QCOMPARE(f.list.FindString("x", 1, 1), 7L);       // between backslashes: not one
     f.list.ShowSelectedSection("RootNode", false);
     QVERIFY(f.list.FindString("Left history", 1, 0) < long(f.list.mlngListCount) + 2);
+}
+
+void TestHistoryList::eventsAndTexts()
+{
+    Fixture f;
+    f.list.ShowSelectedSection("LeftHistory", false);
+    QSignalSpy mouse(&f.list, &HistoryList::MouseUp);
+    QSignalSpy keyUp(&f.list, &HistoryList::KeyUp);
+    QSignalSpy keyDown(&f.list, &HistoryList::KeyDown);
+    QSignalSpy edits(&f.list, &HistoryList::EditRequested);
+    f.list.ClickRow(1);
+    f.list.StartDrag();
+    f.list.DragOver(3);
+    QCOMPARE(f.list.dropTargetRow(), 3);
+    f.list.MouseButtonReleased(2, 0, 10, 20);
+    QCOMPARE(f.list.dropTargetRow(), -1);
+    QCOMPARE(mouse.size(), 1);
+    QCOMPARE(mouse.first().at(0).toInt(), 2);
+    f.list.KeyReleased(93, 0);
+    f.list.HandleKeyDown(113, 0);
+    QCOMPARE(keyUp.size(), 1);
+    QCOMPARE(keyDown.size(), 1);
+    f.list.RenameSelectedItem();
+    QCOMPARE(edits.size(), 1);
+    QCOMPARE(edits.first().at(0).toInt(), 1);
+    f.list.ShowSelectedSection("RootNode", false);
+    f.list.RenameSelectedItem();   // no editing in the overview
+    QCOMPARE(edits.size(), 1);
+    const HistoryList::PanelTexts texts = f.list.ChangeLanguage();
+    QCOMPARE(texts.caption, QStringLiteral("&Caption:"));
+    QCOMPARE(texts.lockButTab, QStringLiteral("Locked, &but directory changes allowed"));
+    QCOMPARE(texts.empty, QStringLiteral("Empty"));
 }
 
 QTEST_GUILESS_MAIN(TestHistoryList)
