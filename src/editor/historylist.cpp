@@ -118,6 +118,10 @@ void HistoryList::replaceRows(std::vector<VisibleRow> rows)
 {
     m_model->beginResetModel();
     m_rows = std::move(rows);
+    // No row is current until the show makes one so; the key stays for the overview to
+    // find it again.
+    m_current = -1;
+    m_dragged = m_dropTarget = -1;
     m_model->endResetModel();
 }
 
@@ -580,7 +584,7 @@ bool HistoryList::HandleKeyDown(int keyCode, int shift)
 void HistoryList::CaptionEdited(const QString &text)
 {
     m_panel.caption = text;
-    if (mblnSuppressEvents || !isTabSection())
+    if (mblnSuppressEvents || !isTabSection() || m_current < 0)
         return;
     const int position = currentStorePosition();
     if (position <= 0)
@@ -599,7 +603,7 @@ void HistoryList::CaptionEnter()
 void HistoryList::setLock(int value)
 {
     const int position = currentStorePosition();
-    if (position <= 0)
+    if (m_current < 0 || position <= 0)
         return;
     HistoryRow &row = m_store.Row(position);
     const qint32 colour = value != 0 ? m_settings.LockedTabForeColor : m_settings.ForegroundColor;

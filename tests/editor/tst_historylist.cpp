@@ -130,6 +130,12 @@ void TestHistoryList::showsSectionsByFamily()
     f.list.ShowSelectedSection("MkDirHistory", false);
     QCOMPARE(f.list.mlngListCount, 0);
     QVERIFY(f.list.tabPanel().emptyBoxVisible);
+    // With nothing shown, the panel and edits touch no row of another section.
+    f.list.CaptionEdited("stray");
+    f.list.LockTabClicked(true);
+    QCOMPARE(f.list.FinishEdit("stray"), int(errInvalidCall));
+    for (const HistoryRow &row : f.list.store().SectionRows(10))
+        QVERIFY(row.col(4) != u"stray");
 
     f.settings.UseSectionIcon = false;
     f.list.ShowSelectedSection("RightHistory", true);
