@@ -614,32 +614,29 @@ void HistoryList::setLock(int value)
     emit ListChange();
 }
 
-void HistoryList::LockTabClicked(bool checked)
+void HistoryList::lockBoxClicked(bool checked, bool &box, bool &otherBox, int value)
 {
     if (mblnSuppressEvents)
         return;
-    m_panel.lockChecked = checked;
-    if (m_panel.lockButChecked) {
+    box = checked;
+    // The two locks exclude each other; clearing the other box is no click of its own.
+    if (otherBox) {
         mblnSuppressEvents = true;
-        m_panel.lockButChecked = false;
+        otherBox = false;
         mblnSuppressEvents = false;
     }
-    setLock(checked ? 1 : 0);
+    setLock(checked ? value : 0);
     emit TabPanelChanged();
+}
+
+void HistoryList::LockTabClicked(bool checked)
+{
+    lockBoxClicked(checked, m_panel.lockChecked, m_panel.lockButChecked, 1);
 }
 
 void HistoryList::LockButTabClicked(bool checked)
 {
-    if (mblnSuppressEvents)
-        return;
-    m_panel.lockButChecked = checked;
-    if (m_panel.lockChecked) {
-        mblnSuppressEvents = true;
-        m_panel.lockChecked = false;
-        mblnSuppressEvents = false;
-    }
-    setLock(checked ? 2 : 0);
-    emit TabPanelChanged();
+    lockBoxClicked(checked, m_panel.lockButChecked, m_panel.lockChecked, 2);
 }
 
 // --- find -----------------------------------------------------------------------------

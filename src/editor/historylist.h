@@ -136,6 +136,7 @@ private:
     void makeCurrent(int row);
     void setPanelEnabled(bool enabled);
     void setLock(int value);
+    void lockBoxClicked(bool checked, bool &box, bool &otherBox, int value);
     int moveRow(int from, int target);
     bool isTabSection() const;
     void replaceRows(std::vector<VisibleRow> rows);
