@@ -102,7 +102,7 @@ ErrorNumber writeFileAtomically(const QString &nativePath, const QByteArray &byt
             return errPathNotFound;
     }
 
-    QByteArray temporary = folder + '/' + '.' + QFileInfo(target).fileName().toLocal8Bit() + ".XXXXXX";
+    QByteArray temporary = folder + '/' + '.' + QFile::encodeName(QFileInfo(target).fileName()) + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return errorFromErrno(errno);
