@@ -19,7 +19,7 @@ HistorySections::HistorySections(cProfile &profile, HistoryRowStore &store)
 
 QString HistorySections::text(int id, const QString &defaultText) const
 {
-    return m_language ? m_language(id, defaultText) : defaultText;
+    return m_language ? m_language->GetLanguageString(id) : defaultText;
 }
 
 int HistorySections::ReadAllHistorySections(const QString &strWincmdFileName, const QString &strWcxftpFileName)

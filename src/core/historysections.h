@@ -2,11 +2,11 @@
 
 #include "cprofile.h"
 #include "historyrowstore.h"
+#include "languagesource.h"
 #include "progresshost.h"
 
 #include <QString>
 
-#include <functional>
 
 namespace calvenor {
 
@@ -17,13 +17,11 @@ namespace calvenor {
 class HistorySections
 {
 public:
-    // The text of a language id, or the built-in default given.
-    using LanguageLookup = std::function<QString(int id, const QString &defaultText)>;
-
     HistorySections(cProfile &profile, HistoryRowStore &store);
 
     void setProgressHost(ProgressHost *host) { m_progress = host; }
-    void setLanguage(LanguageLookup lookup) { m_language = std::move(lookup); }
+    // Where the progress captions come from; without one they are the English texts.
+    void setLanguage(const LanguageSource *language) { m_language = language; }
     void setLockedTabForeColor(qint32 colour) { m_lockedTabForeColor = colour; }
 
     // Rebuilds the whole store from the two files.
@@ -46,7 +44,7 @@ private:
     cProfile &m_profile;
     HistoryRowStore &m_store;
     ProgressHost *m_progress = nullptr;
-    LanguageLookup m_language;
+    const LanguageSource *m_language = nullptr;
     qint32 m_lockedTabForeColor = 255;
 };
 

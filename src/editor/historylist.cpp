@@ -43,7 +43,7 @@ HistoryList::HistoryList(cProfile &profile, cSettings &settings, const LanguageS
     , m_model(new HistoryListModel(*this))
 {
     mstrCurrentSection = profile.paths().MissingValueMarker();
-    m_sections.setLanguage([&language](int id, const QString &) { return language.GetLanguageString(id); });
+    m_sections.setLanguage(&language);
 }
 
 HistoryList::~HistoryList() = default;

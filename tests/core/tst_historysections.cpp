@@ -323,7 +323,11 @@ void TestHistorySections::progressIsReported()
     QCOMPARE(f.progress.log, QStringList({"Reading... Please wait.:500", "hide"}));
     QVERIFY(f.progress.steps >= 2);
     f.progress.log.clear();
-    f.sections.setLanguage([](int id, const QString &text) { return id == 3251 ? QStringLiteral("Speichern") : text; });
+    struct German : LanguageSource
+    {
+        QString GetLanguageString(int id) const override { return id == 3251 ? QStringLiteral("Speichern") : QString(); }
+    } german;
+    f.sections.setLanguage(&german);
     f.save("LeftHistory");
     QCOMPARE(f.progress.log, QStringList({"Speichern:32", "hide"}));
 }
