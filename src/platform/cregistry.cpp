@@ -1,6 +1,7 @@
 #include "cregistry.h"
 
 #include "atomicfile.h"
+#include "filestamp.h"
 #include "wineregistryfile.h"
 
 #include <QDir>
@@ -24,6 +25,24 @@ WineRegistryFile load(const QString &path)
 }
 
 } // namespace
+
+struct cRegistry::CachedHive
+{
+    FileStamp stamp;
+    WineRegistryFile file;
+};
+
+const WineRegistryFile &cRegistry::hive(const QString &path) const
+{
+    std::shared_ptr<CachedHive> &cached = m_hives[path];
+    const FileStamp stamp = FileStamp::of(path);
+    if (!cached || cached->stamp != stamp) {
+        cached = std::make_shared<CachedHive>();
+        cached->stamp = stamp;
+        cached->file = load(path);
+    }
+    return cached->file;
+}
 
 cRegistry::cRegistry(const QString &missingValueMarker, const QString &storeFile, const QString &winePrefixFolder)
     : m_marker(missingValueMarker)
@@ -78,20 +97,15 @@ QString cRegistry::ReadValue(const QString &strValuePath, const QString &strValu
     const Root root = rootOf(strValuePath, subKey);
     if (root == Root::None)
         return m_marker;
-    const WineRegistryFile store = load(m_storeFile);
-    const RegistryValue *found = store.value(rootName(root) + u'\\' + subKey, strValueName);
-    WineRegistryFile wine;
+    const RegistryValue *found = m_storeFile.isEmpty() ? nullptr
+                                                       : hive(m_storeFile).value(rootName(root) + u'\\' + subKey, strValueName);
     if (!found && !m_prefixFolder.isEmpty()) {
-        if (root == Root::CurrentUser) {
-            wine = load(m_prefixFolder + QStringLiteral("/user.reg"));
-            found = wine.value(subKey, strValueName);
-        } else if (root == Root::LocalMachine) {
-            wine = load(m_prefixFolder + QStringLiteral("/system.reg"));
-            found = wine.value(subKey, strValueName);
-        } else if (root == Root::ClassesRoot) {
-            wine = load(m_prefixFolder + QStringLiteral("/system.reg"));
-            found = wine.value(QStringLiteral("Software\\Classes\\") + subKey, strValueName);
-        }
+        if (root == Root::CurrentUser)
+            found = hive(m_prefixFolder + QStringLiteral("/user.reg")).value(subKey, strValueName);
+        else if (root == Root::LocalMachine)
+            found = hive(m_prefixFolder + QStringLiteral("/system.reg")).value(subKey, strValueName);
+        else if (root == Root::ClassesRoot)
+            found = hive(m_prefixFolder + QStringLiteral("/system.reg")).value(QStringLiteral("Software\\Classes\\") + subKey, strValueName);
     }
     if (!found)
         return m_marker;

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <map>
+#include <memory>
+
 namespace calvenor {
 
 // Registry access for the program. Paths start with a root name
@@ -11,7 +14,9 @@ namespace calvenor {
 // of values the store lacks fall back, read-only, to the Wine prefix's user.reg
 // (HKEY_CURRENT_USER) and system.reg (HKEY_LOCAL_MACHINE). Wine's files are never
 // written. Reads never fail visibly: anything absent or unreadable is the marker.
-// The object holds no state between calls: every call sees the files as they are.
+// Every call sees the files as they are now: parsed files are kept only while their
+// size and times on disk stay the same (Wine's hives run to megabytes, and start-up
+// reads dozens of values).
 class cRegistry
 {
 public:
@@ -30,6 +35,9 @@ public:
     int Deletekey(const QString &strKeyPath);
 
 private:
+    struct CachedHive;
+    const class WineRegistryFile &hive(const QString &path) const;
+
     enum class Root { None, ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig, DynData };
     static Root rootOf(const QString &path, QString &subKey);
     static QString rootName(Root root);
@@ -37,6 +45,7 @@ private:
     QString m_marker;
     QString m_storeFile;
     QString m_prefixFolder;
+    mutable std::map<QString, std::shared_ptr<CachedHive>> m_hives;
 };
 
 } // namespace calvenor

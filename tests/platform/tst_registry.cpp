@@ -132,6 +132,13 @@ void TestRegistry::storeShadowsWineAndNeverWritesIt()
     QCOMPARE(registry.ReadValue(user, "InstallDir"), QStringLiteral("E:\\mine"));
     QCOMPARE(registry.ReadValue(user, "IniFileName"), QStringLiteral("%APPDATA%\\GHISLER\\wincmd.ini"));
     QCOMPARE(env.readFile("prefix/user.reg"), kUserReg);
+
+    // Wine changed its hive meanwhile: the next read sees it.
+    QCOMPARE(registry.ReadValue(user, "Count"), QStringLiteral("005"));
+    QByteArray changed = kUserReg;
+    changed.replace("dword:00000005", "dword:00000006");
+    env.writeFile("prefix/user.reg", changed);
+    QCOMPARE(registry.ReadValue(user, "Count"), QStringLiteral("006"));
 }
 
 void TestRegistry::deleteKeyRemovesTheSubtree()
