@@ -164,8 +164,10 @@ QString FileManagerLocator::FindWincmdIni()
         return chosen;
     // Cancelled: the editor works on a file of its own that holds no history yet.
     const QString placeholder = GetTempFolder() + QStringLiteral("wincmd.ini");
+    ProfileBatch batch(m_profile);
     m_profile.WriteValue(QStringLiteral("Configuration"), QStringLiteral("firstmnu"), QStringLiteral("512"), placeholder);
     m_profile.WriteValue(QStringLiteral("Configuration"), QStringLiteral("PanelsVertical"), QStringLiteral("0"), placeholder);
+    batch.finish();
     m_settings.Write(QStringLiteral("Common"), QStringLiteral("UserDefinedWincmd"), m_paths.UnexpandPath(placeholder));
     return placeholder;
 }
@@ -181,8 +183,10 @@ QString FileManagerLocator::FindWcxftpIni()
     const QString placeholder = GetTempFolder() + QStringLiteral("wcx_ftp.ini");
     m_settings.Write(QStringLiteral("Common"), QStringLiteral("UserDefinedWcxftp"), m_paths.UnexpandPath(placeholder));
     // Writing a key and deleting it again leaves the empty [General] section.
+    ProfileBatch batch(m_profile);
     m_profile.WriteValue(QStringLiteral("General"), QStringLiteral("01"), QStringLiteral("02"), placeholder);
     m_profile.DeleteValue(QStringLiteral("General"), QStringLiteral("01"), placeholder);
+    batch.finish();
     return placeholder;
 }
 
