@@ -17,12 +17,17 @@ using namespace calvenor;
 
 namespace {
 
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Calvenor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CALVENOR_VERSION));
+}
+
 // Any argument runs the batch job: no window, no display needed.
 int runBatch(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Calvenor"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(CALVENOR_VERSION));
+    nameApplication();
     StandardErrorPerson person;
     ProgramContext context(person, QCoreApplication::applicationDirPath());
     FileManagerProcess process;
@@ -35,8 +40,7 @@ int runBatch(int argc, char *argv[])
 int runWindow(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Calvenor"));
-    QApplication::setApplicationVersion(QStringLiteral(CALVENOR_VERSION));
+    nameApplication();
     QtPerson person;
     ProgramContext context(person, QCoreApplication::applicationDirPath());
     const QString wincmd = context.locator.FindWincmdIni();

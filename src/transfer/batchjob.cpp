@@ -78,22 +78,16 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
     }
     const BatchOptions options = ParseBatchCommandLine(arguments);
 
-    QString wincmd;
-    if (options.wincmd) {
-        wincmd = m_paths.ExpandPath(*options.wincmd);
-        if (!m_paths.FileExists(wincmd))
-            return fail(fileNotFound(wincmd));
-    } else {
-        wincmd = m_locator.FindWincmdIni();
-    }
-    QString wcxftp;
-    if (options.wcxftp) {
-        wcxftp = m_paths.ExpandPath(*options.wcxftp);
-        if (!m_paths.FileExists(wcxftp))
-            return fail(fileNotFound(wcxftp));
-    } else {
-        wcxftp = m_locator.FindWcxftpIni();
-    }
+    // A file named on the command line must exist; otherwise it is found as at start-up.
+    auto iniFile = [this](const std::optional<QString> &given, QString (FileManagerLocator::*find)()) {
+        return given ? m_paths.ExpandPath(*given) : (m_locator.*find)();
+    };
+    const QString wincmd = iniFile(options.wincmd, &FileManagerLocator::FindWincmdIni);
+    if (options.wincmd && !m_paths.FileExists(wincmd))
+        return fail(fileNotFound(wincmd));
+    const QString wcxftp = iniFile(options.wcxftp, &FileManagerLocator::FindWcxftpIni);
+    if (options.wcxftp && !m_paths.FileExists(wcxftp))
+        return fail(fileNotFound(wcxftp));
     m_restarter.setIniFiles(wincmd, wcxftp);
     if (options.restart)
         m_restarter.RestartFileManager(true, true, QStringLiteral(" /i="));
