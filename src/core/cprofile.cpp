@@ -15,16 +15,10 @@ const QString kDefaultNotRedirected = QStringLiteral(
     "Configuration;Layout;Packer;Confirmation;Extensions;Associations;Shortcuts;ShortcutsWin;"
     "PackerPlugins;FileSystemPlugins;ListerPlugins;ContentPlugins");
 
-// The profile functions ignore spaces around section and key names they are given.
+// The profile functions ignore blanks around the section and key names they are given.
 QString trimSpaces(const QString &name)
 {
-    qsizetype begin = 0;
-    qsizetype end = name.size();
-    while (begin < end && name[begin] == u' ')
-        ++begin;
-    while (end > begin && name[end - 1] == u' ')
-        --end;
-    return name.mid(begin, end - begin);
+    return IniSyntax::trimmed(name).toString();
 }
 
 // Line breaks and NULs inside a value or name would split the line and corrupt the
@@ -199,7 +193,7 @@ QString cProfile::resolveUncached(const QString &strSectionName, const QString &
         if (!hasAlternate)
             return strFileName;
         for (const QString &name : m_notRedirected) {
-            if (name.compare(strSectionName, Qt::CaseInsensitive) == 0)
+            if (FoldedKey::equalIgnoringCase(name, strSectionName))
                 return strFileName;
         }
         return alternate;
@@ -253,66 +247,86 @@ QString storedText(const IniDocument &document, const QString &value)
     if (!stored.isEmpty() && !stored.startsWith(QStringLiteral("\"\""))) {
         const QChar first = stored.front();
         const QChar last = stored.back();
-        if (first == u' ' || first == u'"' || last == u' ' || last == u'"')
+        if (IniSyntax::isBlank(first) || first == u'"' || IniSyntax::isBlank(last) || last == u'"')
             stored = u'"' + stored + u'"';
     }
     return stored;
 }
 
+const QString kRedirectSection = QStringLiteral("RedirectSection");
+
 } // namespace
 
 void cProfile::apply(IniDocument &document, const Edit &edit)
 {
+    const QStringView kept = edit.keepRedirection ? QStringView(kRedirectSection) : QStringView();
     switch (edit.kind) {
     case EditKind::Write:
         document.setStoredValue(edit.section, edit.key, storedText(document, edit.value));
         break;
     case EditKind::ReplaceSection: {
-        document.deleteSection(edit.section);
         std::vector<IniDocument::StoredEntry> stored;
         stored.reserve(edit.entries->size());
         for (const KeyValue &entry : *edit.entries)
             stored.push_back({entry.key, storedText(document, entry.value)});
-        document.appendSection(edit.section, stored);
+        document.replaceSection(edit.section, stored, kept);
         break;
     }
     case EditKind::DeleteKey:
         document.deleteKey(edit.section, edit.key);
         break;
     case EditKind::DeleteSection:
-        document.deleteSection(edit.section);
+        document.deleteSection(edit.section, kept);
         break;
     }
 }
 
+bool cProfile::fileCanHold(const IniDocument &document, const Edit &edit)
+{
+    if (!IniDocument::holdsSection(edit.section))
+        return false;
+    switch (edit.kind) {
+    case EditKind::Write:
+        return IniDocument::holdsKey(edit.key, storedText(document, edit.value));
+    case EditKind::ReplaceSection:
+        return std::all_of(edit.entries->cbegin(), edit.entries->cend(), [&](const KeyValue &entry) {
+            return IniDocument::holdsKey(entry.key, storedText(document, entry.value));
+        });
+    case EditKind::DeleteKey:
+    case EditKind::DeleteSection:
+        break;
+    }
+    return true;
+}
+
 int cProfile::applyEdit(const QString &fileName, Edit edit)
 {
-    edit.section = singleLine(trimSpaces(edit.section));
-    edit.key = singleLine(trimSpaces(edit.key));
+    if (m_batchDepth == 0)
+        m_failedFiles.clear();
+    edit.section = trimSpaces(singleLine(edit.section));
+    edit.key = trimSpaces(singleLine(edit.key));
     const QString target = ResolveTargetFile(edit.section, edit.key, fileName);
     const QString targetPath = nativePath(target);
     CachedFile *file = cached(targetPath);
-    const int refusal = !file ? int(errPathNotFound) : file->readError;   // never overwrite a file we could not read
+    // Never overwrite a file we could not read; a path naming no file here is
+    // reported as written, so the person sees what is missing.
+    const int refusal = !file ? int(errPathNotFound) : file->readError;
     if (refusal != errNone) {
+        m_failedFiles.insert(targetPath.isEmpty() ? target : targetPath);
         if (m_batchDepth > 0 && m_batchError == errNone)
             m_batchError = refusal;
         return refusal;
     }
+    // A name the file cannot hold (a key with '=', one that would read as a header)
+    // is refused rather than written into a line that reads back as something else.
+    if (!fileCanHold(file->document, edit))
+        return errInvalidCall;
     const bool removesSection = edit.kind == EditKind::DeleteSection || edit.kind == EditKind::ReplaceSection;
     const bool changesRedirection = removesSection || isName(edit.section, u"Configuration")
         || isName(edit.key, u"AlternateUserIni") || isName(edit.key, u"RedirectSection");
     // A section rewritten in the file that redirects it keeps its RedirectSection key:
     // without it, the section would move to another file at the next write.
-    if (removesSection && targetPath == nativePath(fileName)) {
-        if (const auto redirect = file->document.value(edit.section, u"RedirectSection")) {
-            auto entries = std::make_shared<std::vector<KeyValue>>();
-            entries->push_back({QStringLiteral("RedirectSection"), *redirect});
-            if (edit.entries)
-                entries->insert(entries->end(), edit.entries->begin(), edit.entries->end());
-            edit.kind = EditKind::ReplaceSection;
-            edit.entries = std::move(entries);
-        }
-    }
+    edit.keepRedirection = removesSection && targetPath == nativePath(fileName);
     apply(file->document, edit);
     file->pending.push_back(std::move(edit));
     if (changesRedirection)
@@ -320,7 +334,6 @@ int cProfile::applyEdit(const QString &fileName, Edit edit)
     m_touchedFiles.insert(targetPath);
     if (m_batchDepth > 0)
         return errNone;
-    m_failedFiles.clear();
     return flush(targetPath, *file);
 }
 
@@ -331,8 +344,13 @@ int cProfile::flush(const QString &nativePath, CachedFile &file)
     if (FileStamp::of(nativePath) != file.stamp)
         reload(file, nativePath);
     int error = file.readError;
-    if (error == errNone)
-        error = writeFileAtomically(nativePath, file.document.serialize());
+    // Edits that changed nothing write nothing: the file keeps its bytes and its time,
+    // and a file that does not exist is not made for edits that only delete.
+    if (error == errNone && file.document.isModified()) {
+        const QByteArray bytes = file.document.serialize();
+        if (file.stamp.exists || !bytes.isEmpty())
+            error = writeFileAtomically(nativePath, bytes);
+    }
     if (error != errNone) {
         // Forget the unsaved state: reads see the disk again, and the caller, told of
         // the failure, still holds what it meant to write.
@@ -342,6 +360,7 @@ int cProfile::flush(const QString &nativePath, CachedFile &file)
         return error;
     }
     file.pending.clear();
+    file.document.clearModified();
     file.stamp = FileStamp::of(nativePath);
     // Replaced lines stay in the document's edit text; once that outgrows the file,
     // parsing the file anew at the next use is cheaper than keeping it.
@@ -383,7 +402,7 @@ int cProfile::ReplaceSection(const QString &strSectionName, const std::vector<Ke
     kept->reserve(entries.size());
     for (const KeyValue &entry : entries) {
         if (!isMarker(entry.value))
-            kept->push_back({singleLine(trimSpaces(entry.key)), singleLine(entry.value)});
+            kept->push_back({trimSpaces(singleLine(entry.key)), singleLine(entry.value)});
     }
     return applyEdit(strFileName, {EditKind::ReplaceSection, strSectionName, QString(), QString(), std::move(kept)});
 }

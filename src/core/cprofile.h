@@ -95,7 +95,8 @@ public:
     void BeginBatch();
     int EndBatch();
     bool inBatch() const { return m_batchDepth > 0; }
-    // Native paths of the files whose writes failed in the last flush.
+    // The files whose writes failed in the last flush: native paths, or the path as
+    // written where it names no file here (a %VAR% nobody set, an unmapped drive).
     QSet<QString> FailedFiles() const { return m_failedFiles; }
     // Native paths written to (in memory or on disk) since ClearTouchedFiles.
     QSet<QString> TouchedFiles() const { return m_touchedFiles; }
@@ -125,6 +126,7 @@ private:
         QString key;
         QString value;
         std::shared_ptr<const std::vector<KeyValue>> entries;   // ReplaceSection only
+        bool keepRedirection = false;   // a section removal keeps its RedirectSection line
     };
     struct CachedFile
     {
@@ -144,6 +146,7 @@ private:
     QString ReadRawValue(const QString &section, const QString &key, const QString &file);
     int applyEdit(const QString &fileName, Edit edit);
     static void apply(IniDocument &document, const Edit &edit);
+    static bool fileCanHold(const IniDocument &document, const Edit &edit);
     int flush(const QString &nativePath, CachedFile &file);
     void fillList(const QStringList &entries, int bufferSize, QStringList &list, int &count);
 

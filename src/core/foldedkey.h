@@ -6,8 +6,9 @@
 
 namespace calvenor {
 
-// A hash key that compares names without regard to case, without making a folded copy
-// of every name looked up: lookups can wrap a view of existing text.
+// A hash key that compares names as the profile functions do: the case of the ASCII
+// letters is ignored, every other character must match exactly ("Äpfel" and "äpfel"
+// are two names). Lookups can wrap a view of existing text without copying it.
 struct FoldedKey
 {
     QString text;
@@ -16,8 +17,6 @@ struct FoldedKey
 
     friend bool operator==(const FoldedKey &a, const FoldedKey &b) { return equalIgnoringCase(a.text, b.text); }
 
-    // Qt's own comparison folds every character; names are nearly always ASCII, which
-    // a plain loop compares many times faster.
     static bool equalIgnoringCase(QStringView a, QStringView b);
     // <0, 0 or >0 as a sorts before, with or after b without regard to case.
     static int compareIgnoringCase(QStringView a, QStringView b);

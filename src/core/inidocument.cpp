@@ -91,20 +91,50 @@ void IniDocument::addSection(Section section)
     m_sections.push_back(std::move(section));
 }
 
+IniDocument::Section &IniDocument::appendNewSection(QStringView name)
+{
+    Section section;
+    section.name = name.toString();
+    section.hasHeader = true;
+    section.lines.push_back(appendExtra(QString(u'[' + name + u']'), m_defaultEnd));
+    addSection(std::move(section));
+    m_modified = true;
+    return m_sections.back();
+}
+
+bool IniDocument::isNamed(const Line &line)
+{
+    return line.kind == LineKind::Key || line.kind == LineKind::Text || line.kind == LineKind::Comment;
+}
+
 QStringView IniDocument::lineText(const Line &line) const
 {
     return QStringView(line.inExtra ? m_extra : m_text).mid(line.start, line.length);
 }
 
-IniDocument::Line IniDocument::appendExtra(QStringView text, LineKind kind)
+IniDocument::Line IniDocument::appendExtra(QStringView text, LineEnd end)
 {
     Line line;
     line.start = qint32(m_extra.size());
     line.length = qint32(text.size());
     line.inExtra = true;
-    line.end = m_defaultEnd;
-    line.kind = kind;
+    line.end = end;
     m_extra.append(text);
+    line.kind = IniSyntax::classify(lineText(line));
+    return line;
+}
+
+IniDocument::Line IniDocument::appendKeyLine(QStringView key, QStringView stored, LineEnd end)
+{
+    Line line;
+    line.start = qint32(m_extra.size());
+    m_extra.append(key);
+    m_extra.append(u'=');
+    m_extra.append(stored);
+    line.length = qint32(m_extra.size() - line.start);
+    line.inExtra = true;
+    line.end = end;
+    line.kind = IniSyntax::classify(lineText(line));
     return line;
 }
 
@@ -183,13 +213,14 @@ IniDocument::Section *IniDocument::findSection(QStringView name)
 void IniDocument::buildKeyIndex(const Section &section) const
 {
     section.keyIndex.clear();
+    section.keyIndex.reserve(qsizetype(section.lines.size()));
     for (qsizetype i = 0; i < qsizetype(section.lines.size()); ++i) {
         const Line &line = section.lines[size_t(i)];
-        if (line.kind != LineKind::Key)
+        if (!isNamed(line))
             continue;
         FoldedKey key {IniSyntax::keyName(lineText(line)).toString()};
         if (!section.keyIndex.contains(key))
-            section.keyIndex.insert(std::move(key), i);   // the first of duplicate keys is the one read
+            section.keyIndex.insert(std::move(key), i);   // the first of duplicate names is the one read
     }
     section.indexed = true;
 }
@@ -202,7 +233,7 @@ qsizetype IniDocument::findKeyLine(const Section &section, QStringView key) cons
         ++section.scans;
         for (qsizetype i = 0; i < qsizetype(section.lines.size()); ++i) {
             const Line &line = section.lines[size_t(i)];
-            if (line.kind == LineKind::Key && FoldedKey::equalIgnoringCase(IniSyntax::keyName(lineText(line)), key))
+            if (isNamed(line) && FoldedKey::equalIgnoringCase(IniSyntax::keyName(lineText(line)), key))
                 return i;
         }
         return -1;
@@ -225,7 +256,11 @@ std::optional<QString> IniDocument::storedValue(QStringView section, QStringView
     const qsizetype index = findKeyLine(*found, key);
     if (index < 0)
         return std::nullopt;
-    return IniSyntax::storedValue(lineText(found->lines[size_t(index)])).toString();
+    // The first line of the name decides, even when it has no value to give.
+    const QStringView text = lineText(found->lines[size_t(index)]);
+    if (!IniSyntax::hasEquals(text))
+        return std::nullopt;
+    return IniSyntax::storedValue(text).toString();
 }
 
 QString IniDocument::valueFromStored(QStringView stored) const
@@ -271,26 +306,41 @@ QString IniDocument::storedFormOf(const QString &value) const
     return it != m_markedForms.cend() ? *it : m_codec.storedFromValue(value);
 }
 
-void IniDocument::setStoredValue(QStringView sectionName, QStringView key, QStringView stored)
+bool IniDocument::holdsKey(QStringView key, QStringView stored)
 {
+    const QString line = key + u'=' + stored;
+    const LineKind kind = IniSyntax::classify(line);
+    return (kind == LineKind::Key || kind == LineKind::Comment) && IniSyntax::keyName(line) == key;
+}
+
+bool IniDocument::holdsSection(QStringView name)
+{
+    const QString line = u'[' + name + u']';
+    return IniSyntax::classify(line) == LineKind::Header && IniSyntax::headerName(line) == name;
+}
+
+bool IniDocument::setStoredValue(QStringView sectionName, QStringView key, QStringView stored)
+{
+    if (!holdsKey(key, stored))
+        return false;
     Section *section = findSection(sectionName);
     if (!section) {
-        Section created;
-        created.name = sectionName.toString();
-        created.hasHeader = true;
-        created.lines.push_back(appendExtra(QString(u'[' + sectionName + u']'), LineKind::Header));
-        addSection(std::move(created));
-        section = &m_sections.back();
+        if (!holdsSection(sectionName))
+            return false;
+        section = &appendNewSection(sectionName);
     }
     const qsizetype existing = findKeyLine(*section, key);
     if (existing >= 0) {
         Line &line = section->lines[size_t(existing)];
+        const QStringView text = lineText(line);
+        // The same value again leaves the line, its blanks and its spelling alone.
+        if (IniSyntax::hasEquals(text) && IniSyntax::storedValue(text) == stored)
+            return false;
         // The name keeps the spelling the file has.
-        const QString keyAsWritten = IniSyntax::keyName(lineText(line)).toString();
-        const LineEnd end = line.end;
-        line = appendExtra(QString(keyAsWritten + u'=' + stored), LineKind::Key);
-        line.end = end;
-        return;
+        const QString keyAsWritten = IniSyntax::keyName(text).toString();
+        line = appendKeyLine(keyAsWritten, stored, line.end);
+        m_modified = true;
+        return true;
     }
     // A new key follows the section's last key, ahead of trailing blank and comment lines.
     qsizetype position = qsizetype(section->lines.size());
@@ -300,7 +350,7 @@ void IniDocument::setStoredValue(QStringView sectionName, QStringView key, QStri
             break;
         --position;
     }
-    const Line line = appendExtra(QString(key + u'=' + stored), LineKind::Key);
+    const Line line = appendKeyLine(key, stored, m_defaultEnd);
     section->lines.insert(section->lines.begin() + position, line);
     if (section->indexed) {
         if (position != qsizetype(section->lines.size()) - 1) {
@@ -311,76 +361,144 @@ void IniDocument::setStoredValue(QStringView sectionName, QStringView key, QStri
         }
         section->keyIndex.insert(FoldedKey{key.toString()}, position);
     }
+    m_modified = true;
+    return true;
 }
 
-void IniDocument::appendSection(QStringView sectionName, const std::vector<StoredEntry> &entries)
-{
-    if (entries.empty())
-        return;
-    if (findSection(sectionName)) {
-        for (const StoredEntry &entry : entries)
-            setStoredValue(sectionName, entry.key, entry.stored);
-        return;
-    }
-    Section section;
-    section.name = sectionName.toString();
-    section.hasHeader = true;
-    section.lines.reserve(entries.size() + 1);
-    section.lines.push_back(appendExtra(QString(u'[' + sectionName + u']'), LineKind::Header));
-    section.keyIndex.reserve(qsizetype(entries.size()));
-    for (const StoredEntry &entry : entries) {
-        FoldedKey key {entry.key};
-        const auto known = section.keyIndex.constFind(key);
-        if (known != section.keyIndex.cend()) {
-            Line &line = section.lines[size_t(*known)];
-            const LineEnd end = line.end;
-            const QString keyAsWritten = IniSyntax::keyName(lineText(line)).toString();
-            line = appendExtra(QString(keyAsWritten + u'=' + entry.stored), LineKind::Key);
-            line.end = end;
-            continue;
-        }
-        section.keyIndex.insert(std::move(key), qsizetype(section.lines.size()));
-        Line line;
-        line.start = qint32(m_extra.size());
-        m_extra.append(entry.key);
-        m_extra.append(u'=');
-        m_extra.append(entry.stored);
-        line.length = qint32(m_extra.size() - line.start);
-        line.inExtra = true;
-        line.end = m_defaultEnd;
-        line.kind = LineKind::Key;
-        section.lines.push_back(line);
-    }
-    section.indexed = true;
-    addSection(std::move(section));
-}
-
-void IniDocument::deleteKey(QStringView sectionName, QStringView key)
+bool IniDocument::deleteKey(QStringView sectionName, QStringView key)
 {
     Section *section = findSection(sectionName);
     if (!section || findKeyLine(*section, key) < 0)
-        return;
+        return false;
     std::erase_if(section->lines, [&](const Line &line) {
-        return line.kind == LineKind::Key && FoldedKey::equalIgnoringCase(IniSyntax::keyName(lineText(line)), key);
+        return isNamed(line) && FoldedKey::equalIgnoringCase(IniSyntax::keyName(lineText(line)), key);
     });
-    section->indexed = false;
-    section->keyIndex.clear();
+    section->forgetIndex();
+    m_modified = true;
+    return true;
 }
 
-void IniDocument::deleteSection(QStringView sectionName)
+void IniDocument::retireSection(qsizetype index)
 {
-    const auto it = m_sectionsByName.find(FoldedKey::view(sectionName));
-    if (it == m_sectionsByName.end())
-        return;
-    for (const qsizetype index : std::as_const(*it)) {
-        Section &section = m_sections[size_t(index)];
-        std::erase_if(section.lines, [](const Line &line) { return line.kind != LineKind::Comment; });
-        section.hasHeader = false;
-        section.name.clear();
-        section.keyIndex.clear();
-        section.indexed = false;
+    Section &section = m_sections[size_t(index)];
+    qsizetype previous = index - 1;
+    while (previous > 0 && !m_sections[size_t(previous)].hasHeader)
+        --previous;
+    Section &before = m_sections[size_t(previous)];
+    for (const Line &line : section.lines) {
+        if (line.kind == LineKind::Comment)
+            before.lines.push_back(line);
     }
-    m_sectionsByName.erase(it);
+    before.forgetIndex();
+    const auto it = m_sectionsByName.find(FoldedKey::view(section.name));
+    if (it != m_sectionsByName.end()) {
+        it->removeOne(index);
+        if (it->isEmpty())
+            m_sectionsByName.erase(it);
+    }
+    section.lines.clear();
+    section.hasHeader = false;
+    section.name.clear();
+    section.forgetIndex();
+}
+
+bool IniDocument::replaceSection(QStringView sectionName, const std::vector<StoredEntry> &entries, QStringView keptKey)
+{
+    // A key that comes again replaces the value of its first occurrence.
+    std::vector<StoredEntry> unique;
+    unique.reserve(entries.size());
+    {
+        QHash<FoldedKey, size_t> seen;
+        seen.reserve(qsizetype(entries.size()));
+        for (const StoredEntry &entry : entries) {
+            if (!holdsKey(entry.key, entry.stored))
+                return false;
+            FoldedKey key {entry.key};
+            const auto it = seen.constFind(key);
+            if (it != seen.cend()) {
+                unique[*it].stored = entry.stored;
+                continue;
+            }
+            seen.insert(std::move(key), unique.size());
+            unique.push_back(entry);
+        }
+    }
+
+    const auto found = m_sectionsByName.constFind(FoldedKey::view(sectionName));
+    if (found == m_sectionsByName.cend() || found->isEmpty()) {
+        if (unique.empty())
+            return false;
+        if (!holdsSection(sectionName))
+            return false;
+        Section &section = appendNewSection(sectionName);
+        section.lines.reserve(unique.size() + 1);
+        for (const StoredEntry &entry : unique)
+            section.lines.push_back(appendKeyLine(entry.key, entry.stored, m_defaultEnd));
+        return true;
+    }
+    const QList<qsizetype> copies = *found;
+    const qsizetype first = copies.front();
+    bool changed = false;
+    {
+        Section &section = m_sections[size_t(first)];
+        std::vector<Line> lines;
+        lines.reserve(section.lines.size() + unique.size());
+        lines.push_back(section.lines.front());   // the header
+        size_t next = 0;
+        bool kept = false;
+        size_t lastEntry = 0;   // where entries beyond the old ones go: after this line
+        for (size_t i = 1; i < section.lines.size(); ++i) {
+            const Line &line = section.lines[i];
+            if (line.kind != LineKind::Key && line.kind != LineKind::Text) {
+                lines.push_back(line);   // blank and comment lines stay where they are
+                continue;
+            }
+            const QStringView text = lineText(line);
+            const QStringView name = IniSyntax::keyName(text);
+            if (!kept && !keptKey.isEmpty() && line.kind == LineKind::Key
+                && FoldedKey::equalIgnoringCase(name, keptKey)) {
+                kept = true;
+            } else if (next < unique.size()) {
+                const StoredEntry &entry = unique[next++];
+                const bool same = line.kind == LineKind::Key && FoldedKey::equalIgnoringCase(name, entry.key)
+                    && IniSyntax::storedValue(text) == entry.stored;
+                if (!same) {
+                    lines.push_back(appendKeyLine(entry.key, entry.stored, line.end));
+                    lastEntry = lines.size() - 1;
+                    continue;
+                }
+            } else {
+                continue;   // an old line no entry takes any more
+            }
+            lines.push_back(line);
+            lastEntry = lines.size() - 1;
+        }
+        if (next < unique.size()) {
+            std::vector<Line> rest;
+            rest.reserve(unique.size() - next);
+            for (; next < unique.size(); ++next)
+                rest.push_back(appendKeyLine(unique[next].key, unique[next].stored, m_defaultEnd));
+            lines.insert(lines.begin() + qsizetype(lastEntry) + 1, rest.begin(), rest.end());
+        }
+        auto sameLine = [](const Line &a, const Line &b) {
+            return a.start == b.start && a.length == b.length && a.inExtra == b.inExtra && a.end == b.end;
+        };
+        changed = lines.size() != section.lines.size()
+            || !std::equal(lines.begin(), lines.end(), section.lines.begin(), sameLine);
+        section.lines = std::move(lines);
+        section.forgetIndex();
+        if (!kept && unique.empty()) {
+            retireSection(first);
+            changed = true;
+        }
+    }
+    // Later copies are never read; they would only come back to life.
+    for (qsizetype i = 1; i < copies.size(); ++i) {
+        retireSection(copies[i]);
+        changed = true;
+    }
+    m_modified = m_modified || changed;
+    return changed;
 }
 
 } // namespace calvenor

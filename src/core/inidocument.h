@@ -14,7 +14,7 @@
 
 namespace calvenor {
 
-// One key line of a section, as the profile functions see it.
+// One entry of a section as the section-text read lists it.
 struct IniEntry
 {
     QString key;      // without blanks around it
@@ -24,10 +24,15 @@ struct IniEntry
 
 // The parsed text of one INI file with the edits made to it since. Lines nobody
 // edited keep their exact text, line ends included, so the file serialises back to
-// the same bytes; edits follow the Windows profile functions: a changed key stays in
-// place, a new key follows the last key of its section, a new section goes to the end.
-// Lookups take the first section and the first key of a name, as those functions do;
-// names are compared without regard to case.
+// the same bytes. Reading follows Wine's profile functions: the first section and the
+// first line of a name are the ones read, names match ignoring the case of ASCII
+// letters, ';' lines are found by name but never listed. Edits keep the file's shape:
+// a changed key stays in place, a new key follows the last key of its section, a
+// rewritten section stays where it stood, a new section goes to the end.
+//
+// After every edit the document equals a fresh parse of what it serialises to; the
+// edit operations refuse (change nothing) where a line could not keep that promise
+// (see holdsKey and holdsSection).
 class IniDocument
 {
 public:
@@ -39,10 +44,13 @@ public:
     qsizetype editedTextSize() const { return m_extra.size(); }
     qsizetype originalTextSize() const { return m_text.size(); }
     const IniTextCodec &codec() const { return m_codec; }
+    // True once an edit changed the text since the parse or the last clearModified.
+    bool isModified() const { return m_modified; }
+    void clearModified() { m_modified = false; }
 
     bool hasSection(QStringView section) const;
     // The stored form of a key's value (blanks around it removed, quotes kept), if the
-    // key exists.
+    // key exists and has a value.
     std::optional<QString> storedValue(QStringView section, QStringView key) const;
     // The text a value read gives: unquoted and with the UTF-8 marker decoded.
     std::optional<QString> value(QStringView section, QStringView key) const;
@@ -61,19 +69,32 @@ public:
     // it, else the file manager's UTF-8 marked form; a value that came from the file
     // keeps the form it came in.
     QString storedFormOf(const QString &value) const;
-    void setStoredValue(QStringView section, QStringView key, QStringView stored);
-    void deleteKey(QStringView section, QStringView key);
-    // Appends a new section holding these keys in order; a key that comes again (without
-    // regard to case) replaces the value of its first line, as a write would.
+
+    // Whether a line key=stored reads back as that key (a name holding '=', or one
+    // that turns the line into a header, cannot), and whether a header for the name
+    // reads back as that section.
+    static bool holdsKey(QStringView key, QStringView stored);
+    static bool holdsSection(QStringView name);
+
+    // The edits; each returns whether it changed the text. A key written with the
+    // stored text it already has leaves its line untouched.
+    bool setStoredValue(QStringView section, QStringView key, QStringView stored);
+    // Removes every line of the key from the section.
+    bool deleteKey(QStringView section, QStringView key);
     struct StoredEntry
     {
         QString key;
         QString stored;
     };
-    void appendSection(QStringView section, const std::vector<StoredEntry> &entries);
-    // Removes the header and every line of all sections of that name, except comment
-    // lines, which stay where they were.
-    void deleteSection(QStringView section);
+    // Rewrites the first section of the name in place with these entries: they take
+    // the places of its key lines in order, lines that already say the same stay as
+    // they are, extra entries follow the last key, comments and blank lines stay. A
+    // key that comes again (ignoring case) replaces the value of its first line, as a
+    // write would. The first line of keptKey (if given) is kept as it is. Later copies
+    // of the section go. A section left without lines loses its header; its comments
+    // stay where they were. An absent section is appended at the end.
+    bool replaceSection(QStringView section, const std::vector<StoredEntry> &entries, QStringView keptKey = {});
+    bool deleteSection(QStringView section, QStringView keptKey = {}) { return replaceSection(section, {}, keptKey); }
 
 private:
     enum class LineEnd : quint8 { None, CrLf, Lf, Cr };
@@ -90,18 +111,30 @@ private:
         QString name;                 // as written in the header
         bool hasHeader = false;       // false for the lines before the first header
         std::vector<Line> lines;      // header line first when hasHeader
-        mutable QHash<FoldedKey, qsizetype> keyIndex;   // key -> its first line
+        mutable QHash<FoldedKey, qsizetype> keyIndex;   // name -> its first named line
         mutable bool indexed = false;
         mutable int scans = 0;   // lookups answered by walking the lines
+        void forgetIndex()
+        {
+            keyIndex.clear();
+            indexed = false;
+            scans = 0;
+        }
     };
 
+    static bool isNamed(const Line &line);   // a line found by name: key, text or comment
     QStringView lineText(const Line &line) const;
-    Line appendExtra(QStringView text, IniSyntax::LineKind kind);
+    Line appendExtra(QStringView text, LineEnd end);
+    Line appendKeyLine(QStringView key, QStringView stored, LineEnd end);
     const Section *findSection(QStringView name) const;
     Section *findSection(QStringView name);
     qsizetype findKeyLine(const Section &section, QStringView key) const;
     void buildKeyIndex(const Section &section) const;
     void addSection(Section section);
+    Section &appendNewSection(QStringView name);
+    // Takes the header and every entry of a section away; its comments join the
+    // section before it, where a fresh parse finds them too.
+    void retireSection(qsizetype index);
     static QStringView lineEndText(LineEnd end);
 
     IniTextCodec m_codec;
@@ -110,6 +143,7 @@ private:
     QByteArray m_oddTail;
     LineEnd m_defaultEnd = LineEnd::CrLf;
     bool m_finalNewline = true;
+    bool m_modified = false;
     std::vector<Section> m_sections;  // [0] holds the lines before the first header
     QHash<FoldedKey, QList<qsizetype>> m_sectionsByName;   // name -> its live sections
     mutable QHash<QString, QString> m_markedForms;   // value -> its marked stored form from the file
@@ -122,11 +156,12 @@ void IniDocument::forEachEntry(QStringView sectionName, Visitor &&visit) const
     if (!section)
         return;
     for (const Line &line : section->lines) {
-        const QStringView text = lineText(line);
-        if (line.kind == IniSyntax::LineKind::Key)
+        if (line.kind == IniSyntax::LineKind::Key) {
+            const QStringView text = lineText(line);
             visit(IniSyntax::keyName(text), IniSyntax::storedValue(text), true);
-        else if (line.kind == IniSyntax::LineKind::Text)
-            visit(IniSyntax::trimmed(text), QStringView(), false);
+        } else if (line.kind == IniSyntax::LineKind::Text) {
+            visit(IniSyntax::keyName(lineText(line)), QStringView(), false);
+        }
     }
 }
 

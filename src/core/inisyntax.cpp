@@ -14,6 +14,16 @@ qsizetype indexOf(QStringView text, char16_t wanted, qsizetype from = 0)
     return -1;
 }
 
+qsizetype lastIndexOf(QStringView text, char16_t wanted)
+{
+    const char16_t *data = text.utf16();
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (data[i] == wanted)
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 QStringView trimmed(QStringView text)
@@ -27,40 +37,52 @@ QStringView trimmed(QStringView text)
     return text.mid(begin, end - begin);
 }
 
+QStringView cutAtNul(QStringView text)
+{
+    const qsizetype nul = indexOf(text, u'\0');
+    return nul < 0 ? text : text.left(nul);
+}
+
 LineKind classify(QStringView line)
 {
-    qsizetype i = 0;
-    while (i < line.size() && isBlank(line[i]))
-        ++i;
-    if (i == line.size())
+    const QStringView text = trimmed(line);
+    if (text.isEmpty())
         return LineKind::Blank;
-    if (line[i] == u';')
-        return LineKind::Comment;
-    if (line[i] == u'[')
+    const char16_t first = text.front().unicode();
+    if (first == u'[' && lastIndexOf(text, u']') > 0)
         return LineKind::Header;
-    return indexOf(line, u'=', i) >= 0 ? LineKind::Key : LineKind::Text;
+    if (first == u';')
+        return LineKind::Comment;
+    if (indexOf(text, u'=') >= 0)
+        return LineKind::Key;
+    // A line whose name is cut to nothing by a NUL is skipped like an empty one.
+    return first == u'\0' ? LineKind::Blank : LineKind::Text;
 }
 
 QStringView headerName(QStringView line)
 {
-    const qsizetype open = indexOf(line, u'[');
-    QStringView rest = line.mid(open + 1);
-    const qsizetype close = indexOf(rest, u']');
-    if (close >= 0)
-        rest = rest.left(close);
-    return trimmed(rest);
+    const QStringView text = trimmed(line);
+    const qsizetype close = lastIndexOf(text, u']');
+    if (text.isEmpty() || text.front() != u'[' || close <= 0)
+        return {};
+    return cutAtNul(trimmed(text.mid(1, close - 1)));
 }
 
 QStringView keyName(QStringView line)
 {
     const qsizetype equals = indexOf(line, u'=');
-    return trimmed(equals < 0 ? line : line.left(equals));
+    return cutAtNul(trimmed(equals < 0 ? line : line.left(equals)));
 }
 
 QStringView storedValue(QStringView line)
 {
     const qsizetype equals = indexOf(line, u'=');
-    return equals < 0 ? QStringView() : trimmed(line.mid(equals + 1));
+    return equals < 0 ? QStringView() : cutAtNul(trimmed(line.mid(equals + 1)));
+}
+
+bool hasEquals(QStringView line)
+{
+    return indexOf(line, u'=') >= 0;
 }
 
 QStringView unquoted(QStringView stored)

@@ -3,38 +3,45 @@
 #include <QString>
 #include <QStringView>
 
-// The line grammar of INI files as the Windows private-profile functions read them.
+// The line grammar of INI files as the private-profile functions of Wine read them
+// (the file manager runs under Wine, so this is what it sees).
 namespace calvenor::IniSyntax {
 
-// Space, tab and vertical tab: the blanks the profile functions ignore around names,
-// values and before a line's first mark.
+// The characters trimmed around lines, names and values: tab, line feed, vertical
+// tab, form feed, carriage return, Ctrl+Z (old files end in it) and space.
 inline bool isBlank(QChar c)
 {
-    return c == u' ' || c == u'\t' || c == u'\v';
+    const char16_t u = c.unicode();
+    return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == 0x20;
 }
 
 QStringView trimmed(QStringView text);
 
+// Names and values are C strings to the profile functions: a NUL ends them.
+QStringView cutAtNul(QStringView text);
+
 enum class LineKind : quint8 {
-    Blank,    // nothing but blanks
-    Comment,  // first mark is ';'
-    Header,   // first mark is '['
+    Blank,    // nothing but blanks, or nothing the reader keeps
+    Header,   // first mark is '[' and a ']' follows somewhere on the line
+    Comment,  // first mark is ';': found by name, but never listed
     Key,      // holds '='
-    Text,     // anything else: a line without '='
+    Text,     // anything else: an entry without '=', which has no value
 };
 
 LineKind classify(QStringView line);
 
-// The name of a header line: after '[' up to the first ']' (or the line's end),
-// without blanks around it. Whatever follows the ']' is ignored.
+// The name of a header line: after the '[' up to the line's last ']', without blanks
+// around it. Whatever follows that ']' is ignored.
 QStringView headerName(QStringView line);
 
-// The key of a key line (before the first '='), without blanks around it.
+// The name of an entry line (before the first '=', or the whole line), without blanks
+// around it.
 QStringView keyName(QStringView line);
 
 // The stored value of a key line: after the first '=', without blanks around it, with
-// any quotation marks still there.
+// any quotation marks still there. Empty for a line without '='.
 QStringView storedValue(QStringView line);
+bool hasEquals(QStringView line);
 
 // What a value read gives for a stored value: one pair of matching enclosing quotation
 // marks (double or single) removed.

@@ -125,6 +125,8 @@ IniTextCodec IniTextCodec::detect(QByteArrayView bytes, const AnsiCodePage &code
 {
     if (startsWithBytes(bytes, {0xFF, 0xFE}))
         return IniTextCodec(IniEncoding::Utf16LeBom, codePage);
+    if (startsWithBytes(bytes, {0xFE, 0xFF}))
+        return IniTextCodec(IniEncoding::Utf16BeBom, codePage);
     if (startsWithBytes(bytes, {0xEF, 0xBB, 0xBF}))
         return IniTextCodec(IniEncoding::Utf8Bom, codePage);
     return IniTextCodec(IniEncoding::Ansi, codePage);
@@ -133,7 +135,8 @@ IniTextCodec IniTextCodec::detect(QByteArrayView bytes, const AnsiCodePage &code
 QString IniTextCodec::decodeFile(QByteArrayView bytes, QByteArray *oddTail) const
 {
     switch (m_encoding) {
-    case IniEncoding::Utf16LeBom: {
+    case IniEncoding::Utf16LeBom:
+    case IniEncoding::Utf16BeBom: {
         const QByteArrayView body = (bytes.size() >= 2 ? bytes.sliced(2) : QByteArrayView());
         const qsizetype units = body.size() / 2;
         if (oddTail)
@@ -141,8 +144,9 @@ QString IniTextCodec::decodeFile(QByteArrayView bytes, QByteArray *oddTail) cons
         QString text(units, Qt::Uninitialized);
         char16_t *out = reinterpret_cast<char16_t *>(text.data());
         const auto *in = reinterpret_cast<const unsigned char *>(body.data());
+        const int low = m_encoding == IniEncoding::Utf16LeBom ? 0 : 1;
         for (qsizetype i = 0; i < units; ++i)
-            out[i] = char16_t(in[2 * i] | (in[2 * i + 1] << 8));
+            out[i] = char16_t(in[2 * i + low] | (in[2 * i + 1 - low] << 8));
         return text;
     }
     case IniEncoding::Utf8Bom:
@@ -156,16 +160,12 @@ QString IniTextCodec::decodeFile(QByteArrayView bytes, QByteArray *oddTail) cons
 QByteArray IniTextCodec::encodeFile(QStringView text, const QByteArray &oddTail) const
 {
     switch (m_encoding) {
-    case IniEncoding::Utf16LeBom: {
-        QByteArray bytes(2 + 2 * text.size(), Qt::Uninitialized);
-        auto *out = reinterpret_cast<unsigned char *>(bytes.data());
-        out[0] = 0xFF;
-        out[1] = 0xFE;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const char16_t u = text[i].unicode();
-            out[2 + 2 * i] = static_cast<unsigned char>(u & 0xFF);
-            out[3 + 2 * i] = static_cast<unsigned char>(u >> 8);
-        }
+    case IniEncoding::Utf16LeBom:
+    case IniEncoding::Utf16BeBom: {
+        QByteArray bytes;
+        bytes.reserve(2 + 2 * text.size() + oddTail.size());
+        appendBom(bytes);
+        appendEncoded(bytes, text);
         return bytes + oddTail;
     }
     case IniEncoding::Utf8Bom:
@@ -180,6 +180,8 @@ void IniTextCodec::appendBom(QByteArray &out) const
 {
     if (m_encoding == IniEncoding::Utf16LeBom)
         out.append("\xff\xfe", 2);
+    else if (m_encoding == IniEncoding::Utf16BeBom)
+        out.append("\xfe\xff", 2);
     else if (m_encoding == IniEncoding::Utf8Bom)
         out.append(reinterpret_cast<const char *>(kUtf8Bom), 3);
 }
@@ -188,11 +190,18 @@ void IniTextCodec::appendEncoded(QByteArray &out, QStringView text) const
 {
     switch (m_encoding) {
     case IniEncoding::Utf16LeBom:
-        for (const QChar c : text) {
-            out.append(char(c.unicode() & 0xFF));
-            out.append(char(c.unicode() >> 8));
+    case IniEncoding::Utf16BeBom: {
+        const qsizetype at = out.size();
+        out.resize(at + 2 * text.size());
+        auto *bytes = reinterpret_cast<unsigned char *>(out.data() + at);
+        const int low = m_encoding == IniEncoding::Utf16LeBom ? 0 : 1;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t u = text[i].unicode();
+            bytes[2 * i + low] = static_cast<unsigned char>(u & 0xFF);
+            bytes[2 * i + 1 - low] = static_cast<unsigned char>(u >> 8);
         }
         return;
+    }
     case IniEncoding::Utf8Bom:
         out.append(encodeUtf8Lossless(text));
         return;

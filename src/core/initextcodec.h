@@ -13,6 +13,7 @@ enum class IniEncoding {
     Ansi,        // no BOM: the single-byte ANSI code page
     Utf8Bom,     // UTF-8 with BOM (Wine reads it; the editor never creates one)
     Utf16LeBom,  // UTF-16 little-endian with BOM
+    Utf16BeBom,  // UTF-16 big-endian with BOM (Wine reads and writes it so)
 };
 
 // Lossless conversion between the bytes of an INI file and the text the parser works

@@ -52,6 +52,8 @@ int ReadKeyedSection(const SectionIo &io, const QString &section, const QString 
     for (int i = 0; i <= profile.SectionKeysNameOnlyCount; ++i) {
         io.step();
         const QString key = profile.SectionKeysNameOnlyList(i);
+        if (isRedirectionKey(key))
+            continue;
         const QString base = wholeKey ? key : KeyBaseName(key, io.marker());
         if (base == io.marker() || FoldedKey::equalIgnoringCase(base, previous))
             continue;

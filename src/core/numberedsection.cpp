@@ -19,7 +19,7 @@ int ReadNumberedSection(const SectionIo &io, const QString &section, const QStri
     int expected = 0;
     for (const cProfile::SectionEntry &entry : entries) {
         io.step();
-        if (!entry.hasEquals)
+        if (!entry.hasEquals || isRedirectionKey(entry.key))
             continue;
         if (leadingInteger(entry.key) != expected)
             break;

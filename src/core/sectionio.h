@@ -6,6 +6,13 @@
 
 namespace calvenor {
 
+// The file manager's own redirection key may stand among a section's entries (a section
+// kept in its file by RedirectSection=0); it is never an item of the list.
+inline bool isRedirectionKey(QStringView key)
+{
+    return FoldedKey::equalIgnoringCase(key, u"RedirectSection");
+}
+
 // What the readers and writers of the three section families work with.
 struct SectionIo
 {

@@ -60,12 +60,19 @@ void TestIniDocument::readsValuesAsTheProfileFunctionsDo_data()
     QTest::newRow("header with blanks inside") << QByteArray("[ S ]\nk=v\n") << "S" << "k" << "v";
     QTest::newRow("header with trailing blank") << QByteArray("[LeftHistory] \nk=v\n") << "LeftHistory" << "k" << "v";
     QTest::newRow("indented header") << QByteArray("  [S]\nk=v\n") << "S" << "k" << "v";
-    QTest::newRow("header without closing bracket") << QByteArray("[S   \nk=v\n") << "S" << "k" << "v";
-    QTest::newRow("text after the bracket ignored") << QByteArray("[sec]whoops]\nk=v\n") << "sec" << "k" << "v";
+    QTest::newRow("line without closing bracket is no header") << QByteArray("[S]\n[T   \nk=v\n") << "S" << "k" << "v";
+    QTest::newRow("bracket line without bracket is a key") << QByteArray("[S]\n[k=v\n") << "S" << "[k" << "v";
+    QTest::newRow("name runs to the last bracket") << QByteArray("[a]b]\nk=v\n") << "a]b" << "k" << "v";
+    QTest::newRow("text after the last bracket ignored") << QByteArray("[sec] whoops\nk=v\n") << "sec" << "k" << "v";
+    QTest::newRow("blanks inside the brackets") << QByteArray("[\t S \f]\nk=v\n") << "S" << "k" << "v";
     QTest::newRow("stray bracket line does not end the section") << QByteArray("[S]\n]\nk=v\n") << "S" << "k" << "v";
     QTest::newRow("no key on the header line") << QByteArray("[S]k=v\n") << "S" << "k" << absent;
-    QTest::newRow("comment line is no key") << QByteArray("[S]\n;k=v\n") << "S" << ";k" << absent;
-    QTest::newRow("indented comment") << QByteArray("[S]\n \t;k=v\n") << "S" << ";k" << absent;
+    QTest::newRow("comment line is read by name") << QByteArray("[S]\n;k=v\n") << "S" << ";k" << "v";
+    QTest::newRow("indented comment read by name") << QByteArray("[S]\n \t;k=v\n") << "S" << ";k" << "v";
+    QTest::newRow("line without equals hides a later key") << QByteArray("[S]\nk\nk=v\n") << "S" << "k" << absent;
+    QTest::newRow("form feed and Ctrl+Z are blanks") << QByteArray("[S]\n\fk\x0c=\x1av\x1a\x1a\n\x1a") << "S" << "k" << "v";
+    QTest::newRow("case of ASCII letters only") << QByteArray("[S]\n\xc4pfel=1\n") << "S" << "\u00e4pfel" << absent;
+    QTest::newRow("ASCII case ignored beside others") << QByteArray("[S]\n\xc4PFEL=1\n") << "S" << "\u00c4pfel" << "1";
     QTest::newRow("hash is no comment") << QByteArray("[S]\n#k=v\n") << "S" << "#k" << "v";
     QTest::newRow("keys before any section unreadable") << QByteArray("k=v\n[S]\n") << "" << "k" << absent;
     QTest::newRow("empty section name") << QByteArray("[]\nk=v\n") << "" << "k" << "v";
@@ -74,7 +81,9 @@ void TestIniDocument::readsValuesAsTheProfileFunctionsDo_data()
     QTest::newRow("mixed line ends") << QByteArray("[S]\r\na=1\nb=2\rc=3\r\n") << "S" << "c" << "3";
     QTest::newRow("absent key") << QByteArray("[S]\nk=v\n") << "S" << "x" << absent;
     QTest::newRow("absent section") << QByteArray("[S]\nk=v\n") << "T" << "k" << absent;
-    QTest::newRow("NUL inside a value") << bytes("[S]\nk=a\0b\n") << "S" << "k" << QString::fromUtf16(u"a\0b", 3);
+    QTest::newRow("NUL ends a value") << bytes("[S]\nk=a\0b\n") << "S" << "k" << "a";
+    QTest::newRow("NUL ends a name") << bytes("[S]\nk\0x=v\n") << "S" << "k" << "v";
+    QTest::newRow("NUL ends a section name") << bytes("[S\0T]\nk=v\n") << "S" << "k" << "v";
 }
 
 void TestIniDocument::readsValuesAsTheProfileFunctionsDo()

@@ -178,6 +178,7 @@ void TestSettings::savesWhatItRead()
 
     // A write that fails is reported.
     QFile::setPermissions(file, QFile::ReadOwner);
+    f.settings.MaxItems = 43;
     QVERIFY(f.settings.SaveSettings() != 0);
 }
 
