@@ -4,23 +4,31 @@
 #include "core/leadingnumber.h"
 #include "core/taboptions.h"
 
-#include <cstring>
-
 namespace calvenor::fuzz {
 namespace {
 
-// A name or value made from input bytes that the line grammar can hold: printable,
-// without the characters that end or split a line, name or value.
-QString cleanText(const QByteArray &bytes, const char *forbidden)
+// A name or value made from input bytes: anything but the characters that end a line
+// (the writers turn those into blanks before a document ever sees them).
+QString lineText(const QByteArray &bytes)
 {
     QString text;
     for (const char b : bytes) {
         const auto c = static_cast<unsigned char>(b);
-        if (c < 0x21 || c >= 0x7f || std::strchr(forbidden, char(c)))
+        if (c == '\r' || c == '\n')
             continue;
         text.append(QChar(char16_t(c)));
     }
     return text;
+}
+
+// The promise every edit keeps: the document in memory reads as a fresh parse of the
+// bytes it writes.
+QString mismatch(const IniDocument &document, const AnsiCodePage &codePage, const QString &what)
+{
+    const IniDocument reread = IniDocument::parse(document.serialize(), codePage);
+    if (reread.outline() != document.outline())
+        return QStringLiteral("after %1 the document differs from its bytes read again").arg(what);
+    return QString();
 }
 
 } // namespace
@@ -43,28 +51,55 @@ QString checkIniDocument(const QByteArray &input)
         }
     }
 
-    // Names and a value derived from the input's tail.
+    // Names and a value derived from the input's tail, with every character the line
+    // grammar gives a meaning to.
     const QByteArray tail = input.right(24);
-    QString section = cleanText(tail.left(8), "[];=\"'");
-    QString key = cleanText(tail.mid(8, 8), "[];=\"'");
-    const QString value = cleanText(tail.mid(16), "\"'");
+    QString section = IniSyntax::trimmed(IniSyntax::cutAtNul(lineText(tail.left(8)))).toString();
+    QString key = IniSyntax::trimmed(IniSyntax::cutAtNul(lineText(tail.mid(8, 8)))).toString();
+    const QString value = lineText(tail.mid(16));
     if (section.isEmpty())
         section = QStringLiteral("S");
     if (key.isEmpty())
         key = QStringLiteral("k");
+    const bool holds = IniDocument::holdsSection(section) && IniDocument::holdsKey(key, value);
 
-    document.setStoredValue(section, key, value);
+    const bool wrote = document.setStoredValue(section, key, value);
+    if (wrote && !holds)
+        return QStringLiteral("a key the file cannot hold was written: [%1] %2=%3").arg(section, key, value);
+    QString failure = mismatch(document, codePage, QStringLiteral("a write"));
+    if (!failure.isEmpty())
+        return failure;
+    if (holds) {
+        const QString stored = IniSyntax::cutAtNul(IniSyntax::trimmed(value)).toString();
+        if (document.storedValue(section, key).value_or(QStringLiteral("<absent>")) != stored)
+            return QStringLiteral("a written key does not read back: [%1] %2=%3").arg(section, key, value);
+        if (document.setStoredValue(section, key, stored))
+            return QStringLiteral("writing the stored value again changed the text");
+    }
+
     IniDocument reread = IniDocument::parse(document.serialize(), codePage);
-    if (reread.storedValue(section, key).value_or(QStringLiteral("<absent>")) != value)
-        return QStringLiteral("a written key does not read back: [%1] %2=%3").arg(section, key, value);
-
     reread.deleteKey(section, key);
-    if (IniDocument::parse(reread.serialize(), codePage).storedValue(section, key))
+    if ((failure = mismatch(reread, codePage, QStringLiteral("a key delete"))).isEmpty() && reread.storedValue(section, key))
         return QStringLiteral("a deleted key is still there");
+    if (!failure.isEmpty())
+        return failure;
+
+    // The section rewritten in place with the input's own entries in reverse order.
+    std::vector<IniDocument::StoredEntry> entries;
+    for (const IniEntry &entry : document.entries(section)) {
+        if (entry.hasEquals)
+            entries.insert(entries.begin(), {entry.key, entry.stored});
+    }
+    entries.push_back({key + QStringLiteral("_new"), value});
+    IniDocument rewritten = IniDocument::parse(document.serialize(), codePage);
+    rewritten.replaceSection(section, entries, u"RedirectSection");
+    if (!(failure = mismatch(rewritten, codePage, QStringLiteral("a section rewrite"))).isEmpty())
+        return failure;
 
     document.deleteSection(section);
-    const IniDocument gone = IniDocument::parse(document.serialize(), codePage);
-    if (gone.hasSection(section))
+    if (!(failure = mismatch(document, codePage, QStringLiteral("a section delete"))).isEmpty())
+        return failure;
+    if (IniDocument::parse(document.serialize(), codePage).hasSection(section))
         return QStringLiteral("a deleted section is still there: [%1]").arg(section);
     return QString();
 }

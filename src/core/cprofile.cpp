@@ -514,7 +514,11 @@ int cProfile::ReadSectionKeysNameOnly(const QString &strSectionName, const QStri
     const CachedFile *file = cached(nativePath(ResolveTargetFile(section, QString(), strFileName)));
     QStringList keys;
     if (file) {
-        file->document.forEachEntry(section, [&keys](QStringView key, QStringView, bool) { keys.append(key.toString()); });
+        // Lines without '=' are no keys to the profile functions (the section text lists them).
+        file->document.forEachEntry(section, [&keys](QStringView key, QStringView, bool hasEquals) {
+            if (hasEquals)
+                keys.append(key.toString());
+        });
     }
     fillList(keys, lngMaxBufferSize, m_sectionKeysNameOnlyList, SectionKeysNameOnlyCount);
     return errNone;

@@ -291,6 +291,18 @@ QStringList IniDocument::sectionNames() const
     return names;
 }
 
+QString IniDocument::outline() const
+{
+    static const char16_t kinds[] = {u'_', u'[', u';', u'=', u'?'};
+    QString text;
+    for (const Section &section : m_sections) {
+        for (const Line &line : section.lines) {
+            text += section.name + u'|' + QChar(kinds[int(line.kind)]) + u'|' + lineText(line) + u'\n';
+        }
+    }
+    return text;
+}
+
 std::vector<IniEntry> IniDocument::entries(QStringView section) const
 {
     std::vector<IniEntry> result;

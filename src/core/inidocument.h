@@ -57,6 +57,9 @@ public:
     QString valueFromStored(QStringView stored) const;
 
     QStringList sectionNames() const;
+    // Every line as the reader sees it, one per output line: the section it belongs
+    // to, its kind and its text. Two documents with the same outline read the same.
+    QString outline() const;
     // Key lines and lines without '=' of the section, in file order; comment and
     // blank lines are not entries.
     std::vector<IniEntry> entries(QStringView section) const;

@@ -43,14 +43,23 @@ void PathMacros::setFallbackVariable(const QString &name, const QString &value)
 
 QString PathMacros::variable(const QString &name) const
 {
-    // Windows environment names ignore case; so does the lookup here.
+    const QString value = environmentValue(m_environment, name);
+    return value.isNull() ? m_fallbacks.value(name.toUpper(), QString()) : value;
+}
+
+QString environmentValue(const QProcessEnvironment &environment, const QString &name)
+{
+    // Windows environment names ignore case (the file manager sets COMMANDER_PATH, users
+    // write Commander_Path); here two spellings may both be set, and the exact one wins.
+    if (environment.contains(name))
+        return environment.value(name);
     const QString upper = name.toUpper();
-    const QStringList keys = m_environment.keys();
+    const QStringList keys = environment.keys();
     for (const QString &key : keys) {
         if (key.toUpper() == upper)
-            return m_environment.value(key);
+            return environment.value(key);
     }
-    return m_fallbacks.value(upper, QString());
+    return QString();
 }
 
 QString PathMacros::ExpandPath(const QString &path) const
@@ -107,7 +116,16 @@ QString PathMacros::nativePath(const QString &path) const
     const qsizetype open = expanded.indexOf(u'%');
     if (open >= 0 && expanded.indexOf(u'%', open + 1) > open + 1)
         return {};
+    // A bare file name lives in the Windows folder, as the profile functions place it.
+    if (!expanded.contains(u'\\') && !expanded.contains(u'/') && !WinePrefix::hasDriveLetter(expanded))
+        return m_prefix.toNative(WindowsFolder() + expanded);
     return m_prefix.toNative(expanded);
+}
+
+QString PathMacros::WindowsFolder() const
+{
+    const QString windir = variable(QStringLiteral("windir"));
+    return AddBackslash(windir.isEmpty() ? QStringLiteral("C:\\windows") : windir);
 }
 
 bool PathMacros::FileExists(const QString &path) const

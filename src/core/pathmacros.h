@@ -37,6 +37,9 @@ public:
     // reference to a variable nobody set).
     QString nativePath(const QString &path) const;
     bool FileExists(const QString &path) const;
+    // The prefix's Windows folder (%windir%, else C:\windows\) with a trailing separator:
+    // where a bare file name lives.
+    QString WindowsFolder() const;
 
 private:
     QString variable(const QString &name) const;
@@ -50,6 +53,9 @@ private:
     WinePrefix m_prefix;
 };
 
+// The value of an environment variable, its name matched without regard to case as
+// Windows does; a null string when it is not set.
+QString environmentValue(const QProcessEnvironment &environment, const QString &name);
 // The path with a trailing separator; a path that ends with either separator is kept.
 QString AddBackslash(const QString &path);
 // The folder for temporary files, with a trailing separator.

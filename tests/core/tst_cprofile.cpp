@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 using namespace calvenor;
@@ -36,6 +37,9 @@ private slots:
     void rollbackUndoesLaterEdits();
     void folderOrDeviceReadsAsEmptyAndIsNeverWritten();
     void rewrittenSectionKeepsItsRedirection();
+    void unchangedFilesAreNotWritten();
+    void namesTheFileCannotHoldAreRefused();
+    void bareFileNamesLiveInTheWindowsFolder();
     void hugeAndBrokenInputStaysFast();
 };
 
@@ -162,6 +166,10 @@ void TestProfile::listReads()
     QCOMPARE(profile.SectionKeysNameAndValueCount, 2);
     QCOMPARE(profile.SectionKeysNameAndValueList(1), QStringLiteral("A_R=\"2\""));
     QCOMPARE(profile.SectionKeysNameAndValueList(2), QStringLiteral("plain"));
+    // The key list skips the line without '=' (the section text above lists it).
+    profile.ReadSectionKeysNameOnly("A", file);
+    QCOMPARE(profile.SectionKeysNameOnlyCount, 1);
+    QCOMPARE(profile.SectionKeysNameOnlyList(1), QStringLiteral("A_R"));
     profile.ReadSectionKeysNameOnly("Empty", file);
     QCOMPARE(profile.SectionKeysNameOnlyCount, -1);
     profile.ReadSectionKeysNameAndValue("Missing", file);
@@ -316,6 +324,61 @@ void TestProfile::failedWritesAreReported()
     profile.WriteValue("A", "k", "2", file);
     QCOMPARE(profile.EndBatch(), error);
     QCOMPARE(profile.ReadValue("A", "k", kMarker, file), kind == u"readonly" ? QStringLiteral("1") : kMarker);
+    // The failure names the file, as written where it names no file here.
+    QVERIFY2(profile.FailedFiles().contains(file), qPrintable(profile.FailedFiles().values().join(u',')));
+}
+
+void TestProfile::unchangedFilesAreNotWritten()
+{
+    TestEnvironment env;
+    const QByteArray text = "[Left]\r\n  path = C:\\ \r\n[LeftHistory]\r\n0=a\r\n";
+    const QString file = env.writeFile("w.ini", text);
+    const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), old, 0), 0);
+    cProfile &profile = env.profile();
+    QCOMPARE(profile.WriteValue("Left", "PATH", "C:\\", file), 0);
+    QCOMPARE(profile.DeleteValue("Left", "absent", file), 0);
+    QCOMPARE(profile.DeleteSection("Absent", file), 0);
+    QCOMPARE(profile.ReplaceSection("LeftHistory", {{"0", "a"}}, file), 0);
+    QCOMPARE(env.readFile(file), text);
+    QCOMPARE(QFileInfo(file).lastModified().toSecsSinceEpoch(), 1000000000);
+
+    // Deleting from a file that does not exist, even in a folder that does not exist,
+    // succeeds and makes nothing; writing something does make the file.
+    const QString missing = env.path("user/history.ini");
+    QCOMPARE(profile.DeleteSection("LeftHistory", missing), 0);
+    QCOMPARE(profile.DeleteValue("LeftHistory", "0", missing), 0);
+    profile.BeginBatch();
+    profile.ReplaceSection("LeftHistory", {}, missing);
+    profile.ReplaceSection("RightHistory", {}, env.path("absent.ini"));
+    QCOMPARE(profile.EndBatch(), 0);
+    QVERIFY(!QFileInfo::exists(env.path("user")));
+    QVERIFY(!QFileInfo::exists(env.path("absent.ini")));
+    QCOMPARE(profile.WriteValue("LeftHistory", "0", "x", env.path("absent.ini")), 0);
+    QCOMPARE(env.readFile(env.path("absent.ini")), QByteArray("[LeftHistory]\r\n0=x\r\n"));
+}
+
+void TestProfile::namesTheFileCannotHoldAreRefused()
+{
+    TestEnvironment env;
+    const QString file = env.writeFile("w.ini", "[Rename]\n");
+    cProfile &profile = env.profile();
+    QCOMPARE(profile.WriteValue("Rename", "a=b_name", "x", file), int(errInvalidCall));
+    QCOMPARE(profile.ReplaceSection("Rename", {{"ok_name", "1"}, {"[t_name", "]"}}, file), int(errInvalidCall));
+    QCOMPARE(env.readFile(file), QByteArray("[Rename]\n"));
+    // Blanks the reader trims, at either end of a value, are kept by quoting.
+    QCOMPARE(profile.WriteValue("Rename", "t_name", "x\t", file), 0);
+    QCOMPARE(profile.ReadValue("Rename", "t_name", kMarker, file), QStringLiteral("x\t"));
+}
+
+void TestProfile::bareFileNamesLiveInTheWindowsFolder()
+{
+    TestEnvironment env;
+    const QString windows = env.wineDrive() + "/windows";
+    QDir().mkpath(windows);
+    QFile::copy(env.writeFile("w.ini", "[A]\nk=in windows\n"), windows + "/w.ini");
+    QCOMPARE(env.profile().ReadValue("A", "k", kMarker, "w.ini"), QStringLiteral("in windows"));
+    QCOMPARE(env.paths().nativePath("w.ini"), env.paths().nativePath("C:\\windows\\w.ini"));
 }
 
 void TestProfile::rollbackUndoesLaterEdits()

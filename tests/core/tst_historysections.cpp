@@ -82,6 +82,10 @@ private slots:
     void loadingTwiceGivesTheSameKeys();
     void progressIsReported();
     void examplesSurviveASaveOfEverySection();
+    void savedSectionsReadBackWhateverTheLayout_data();
+    void savedSectionsReadBackWhateverTheLayout();
+    void templateNamesMatchIgnoringAsciiCase();
+    void failedPanelWriteLeavesTheTabsOnDisk();
 };
 
 void TestHistorySections::numberedSectionsRead_data()
@@ -147,6 +151,12 @@ void TestHistorySections::emptySelectionDropsUserSpec()
     f.store.SetSaveFlag("MkDirHistory");
     QCOMPARE(f.save("Selection"), 0);
     QCOMPARE(f.file(), QByteArray("[Left]\npath=c:\\\n[Right]\n"));
+
+    // Only an empty list drops them.
+    Fixture g("[Left]\nuserspec=*.txt\n[Right]\nuserspec=*.doc\n[Selection]\n0=*.c\n");
+    g.store.Row(g.store.GetStartEnd("Selection").start).col(2) = QStringLiteral("*.h");
+    QCOMPARE(g.save("Selection"), 0);
+    QCOMPARE(g.file(), QByteArray("[Left]\nuserspec=*.txt\n[Right]\nuserspec=*.doc\n[Selection]\n0=*.h\n"));
 }
 
 void TestHistorySections::keyedSections()
@@ -365,6 +375,104 @@ void TestHistorySections::examplesSurviveASaveOfEverySection()
     }
     QCOMPARE(sections.ReadAllHistorySections(wincmd, wcxftp), 0);
     QCOMPARE(snapshot(), before);
+}
+
+void TestHistorySections::savedSectionsReadBackWhateverTheLayout_data()
+{
+    // %ALT% and %DIR% stand for the alternate file and the test's folder.
+    QTest::addColumn<QByteArray>("wincmd");
+    QTest::addColumn<QByteArray>("alternate");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QStringList>("values");
+
+    const QByteArray configuration = "[Configuration]\nAlternateUserIni=%ALT%\n";
+    QTest::newRow("kept RedirectSection=0 before the keys")
+        << configuration + "[LeftHistory]\nRedirectSection=0\n0=a\n1=b\n" << QByteArray("[LeftHistory]\n0=alt\n")
+        << "LeftHistory" << QStringList({"a", "b"});
+    QTest::newRow("kept RedirectSection=0 after the keys")
+        << configuration + "[LeftHistory]\n0=a\n1=b\nRedirectSection=0\n" << QByteArray()
+        << "LeftHistory" << QStringList({"a", "b"});
+    QTest::newRow("kept line in an empty list")
+        << configuration + "[LeftHistory]\nRedirectSection=0\n" << QByteArray() << "LeftHistory" << QStringList();
+    QTest::newRow("alternate file")
+        << configuration << QByteArray("[LeftHistory]\n0=a\n1=b\n") << "LeftHistory" << QStringList({"a", "b"});
+    QTest::newRow("redirected into a file not made yet")
+        << QByteArray("[LeftHistory]\nRedirectSection=%DIR%\\history.ini\n") << QByteArray()
+        << "LeftHistory" << QStringList();
+    QTest::newRow("kept line among plugin attributes")
+        << configuration + "[AttrPlugin]\nRedirectSection=0\nArchive=x\n" << QByteArray() << "AttrPlugin" << QStringList({"x"});
+}
+
+void TestHistorySections::savedSectionsReadBackWhateverTheLayout()
+{
+    QFETCH(QByteArray, wincmd);
+    QFETCH(QByteArray, alternate);
+    QFETCH(QString, section);
+    QFETCH(QStringList, values);
+    TestEnvironment env;
+    const QString alt = env.writeFile("alt.ini", alternate);
+    wincmd.replace("%ALT%", alt.toUtf8()).replace("%DIR%", env.path("").toUtf8());
+    const QString main = env.writeFile("wincmd.ini", wincmd);
+    HistoryRowStore store;
+    HistorySections sections(env.profile(), store);
+    auto values2 = [&] {
+        QStringList result;
+        for (const HistoryRow &row : store.SectionRows(cSectionsData::GetSectionIndex(section)))
+            result << row.col(2);
+        return result;
+    };
+    QCOMPARE(sections.ReadAllHistorySections(main, env.path("wcx_ftp.ini")), 0);
+    QCOMPARE(values2(), values);
+    // Saved and read again, twice: the same entries every time, and a new one survives.
+    for (int round = 0; round < 2; ++round) {
+        store.SetSaveFlag(section);
+        QCOMPARE(sections.SaveAllHistorySections(main, env.path("wcx_ftp.ini")), 0);
+        QCOMPARE(sections.ReadAllHistorySections(main, env.path("wcx_ftp.ini")), 0);
+        QCOMPARE(values2(), values);
+    }
+    if (section == u"LeftHistory") {
+        HistoryRow row;
+        row.Key = store.NextKey();
+        row.Tag = section;
+        row.Text = QString::number(values.size());
+        row.col(2) = QStringLiteral("new");
+        QCOMPARE(store.InsertRow(store.GetStartEnd(section).end + 1, std::move(row)), 0);
+        store.SetSaveFlag(section);
+        QCOMPARE(sections.SaveAllHistorySections(main, env.path("wcx_ftp.ini")), 0);
+        QCOMPARE(sections.ReadAllHistorySections(main, env.path("wcx_ftp.ini")), 0);
+        QCOMPARE(values2(), values + QStringList({"new"}));
+    }
+}
+
+void TestHistorySections::templateNamesMatchIgnoringAsciiCase()
+{
+    // foo_L and Foo_R are one template; \u00c4pfel and \u00e4pfel are two, as the file
+    // manager reads them, and both survive a save.
+    Fixture f("[SyncOptions]\nFoo_R=r\nfoo_L=l\n\xc4pfel_L=1\n\xe4pfel_L=2\n");
+    QCOMPARE(f.texts("SyncOptions"), QStringList({"foo", "\u00c4pfel", "\u00e4pfel"}));
+    QCOMPARE(f.texts("SyncOptions", 3), QStringList({"r", kMarker, kMarker}));
+    f.store.Row(f.store.GetStartEnd("SyncOptions").start).col(4) = QStringLiteral("w");
+    QCOMPARE(f.save("SyncOptions"), 0);
+    QCOMPARE(f.file(), QByteArray("[SyncOptions]\nfoo_L=l\nfoo_R=r\nfoo_Wcs=w\n\xc4pfel_L=1\n\xe4pfel_L=2\n"));
+}
+
+void TestHistorySections::failedPanelWriteLeavesTheTabsOnDisk()
+{
+    // The panel section lives in a file that cannot be read (a folder): the tab save
+    // fails half-way, and nothing of it reaches the disk.
+    TestEnvironment env;
+    QDir().mkpath(env.path("folder.ini"));
+    const QByteArray text = "[LeftTabs]\n0_path=a\n1_path=b\nActiveTab=1\n[Left]\nRedirectSection="
+        + env.path("folder.ini").toUtf8() + "\npath=x\n";
+    const QString main = env.writeFile("wincmd.ini", text);
+    HistoryRowStore store;
+    HistorySections sections(env.profile(), store);
+    QCOMPARE(sections.ReadAllHistorySections(main, env.path("wcx_ftp.ini")), 0);
+    store.Row(store.GetStartEnd("LeftTabs").start).col(2) = QStringLiteral("changed");
+    store.SetSaveFlag("LeftTabs");
+    QCOMPARE(sections.SaveAllHistorySections(main, env.path("wcx_ftp.ini")), int(errPathFileAccess));
+    QCOMPARE(env.readFile(main), text);
+    QVERIFY(store.SaveFlag("LeftTabs"));
 }
 
 QTEST_GUILESS_MAIN(TestHistorySections)

@@ -18,6 +18,10 @@ private slots:
     void edits_data();
     void edits();
     void deletingASectionRemovesEveryCopyButKeepsComments();
+    void rewritingASectionKeepsItsPlace_data();
+    void rewritingASectionKeepsItsPlace();
+    void namesALineCannotHoldAreRefused();
+    void utf16BigEndianRoundTrip();
     void newLinesUseTheFileLineEnd();
 };
 
@@ -166,6 +170,14 @@ void TestIniDocument::edits_data()
         << QByteArray("[A]\na=1\n[B]\nb=1") << "B" << "" << "" << QByteArray("[A]\na=1");
     QTest::newRow("delete a missing key changes nothing")
         << QByteArray("[A]\na=1\n") << "A" << "x" << "<delete>" << QByteArray("[A]\na=1\n");
+    QTest::newRow("the same value again leaves the line alone")
+        << QByteArray("[A]\n  path = C:\\ \n") << "A" << "PATH" << "C:\\" << QByteArray("[A]\n  path = C:\\ \n");
+    QTest::newRow("a line without equals takes the value where it stands")
+        << QByteArray("[A]\nk\nz=1\n") << "A" << "k" << "v" << QByteArray("[A]\nk=v\nz=1\n");
+    QTest::newRow("a commented key is written where it stands")
+        << QByteArray("[A]\n;k=1\nz=1\n") << "A" << ";k" << "2" << QByteArray("[A]\n;k=2\nz=1\n");
+    QTest::newRow("an edited line keeps its own line end")
+        << QByteArray("[A]\r\na=1\nb=2\r\n") << "A" << "a" << "3" << QByteArray("[A]\r\na=3\nb=2\r\n");
     QTest::newRow("other sections keep their bytes")
         << QByteArray("[X] \r\n  k = v \r\n[A]\na=1\n[Y]\r\ny=1") << "A" << "" << ""
         << QByteArray("[X] \r\n  k = v \r\n[Y]\r\ny=1");
@@ -201,6 +213,84 @@ void TestIniDocument::deletingASectionRemovesEveryCopyButKeepsComments()
     // A key added to T now goes before the orphaned comment? No: T's last key is t=1.
     doc.setStoredValue(u"T", u"u", u"2");
     QCOMPARE(doc.serialize(), QByteArray("; kept\n[T]\nt=1\nu=2\n[S]\n0=new\n"));
+}
+
+void TestIniDocument::rewritingASectionKeepsItsPlace_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QStringList>("entries");   // key=stored
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("in place, lines that say the same keep their bytes")
+        << QByteArray("[X]\nx=1\n[A]\n; note\n  0 = a \n1=b\n\n[Y]\n") << QStringList({"0=a", "1=c", "2=d"})
+        << QByteArray("[X]\nx=1\n[A]\n; note\n  0 = a \n1=c\n2=d\n\n[Y]\n");
+    QTest::newRow("fewer entries drop the rest")
+        << QByteArray("[A]\r\n0=a\r\n1=b\r\n2=c\r\n[B]\r\n") << QStringList({"0=z"})
+        << QByteArray("[A]\r\n0=z\r\n[B]\r\n");
+    QTest::newRow("line ends of the replaced lines kept")
+        << QByteArray("[A]\r\n0=a\n1=b\r\n") << QStringList({"0=x", "1=y"}) << QByteArray("[A]\r\n0=x\n1=y\r\n");
+    QTest::newRow("the kept redirection stays where it stood")
+        << QByteArray("[A]\n0=a\nRedirectSection=0\n1=b\n") << QStringList({"0=x", "1=y", "2=z"})
+        << QByteArray("[A]\n0=x\nRedirectSection=0\n1=y\n2=z\n");
+    QTest::newRow("emptied, the kept redirection keeps the header")
+        << QByteArray("[A]\nredirectsection=0\n0=a\n") << QStringList() << QByteArray("[A]\nredirectsection=0\n");
+    QTest::newRow("later copies go")
+        << QByteArray("[A]\n0=a\n[B]\nb=1\n[a]\n0=b\n") << QStringList({"0=c"}) << QByteArray("[A]\n0=c\n[B]\nb=1\n");
+    QTest::newRow("an absent section goes to the end")
+        << QByteArray("[B]\nb=1\n") << QStringList({"0=c"}) << QByteArray("[B]\nb=1\n[A]\n0=c\n");
+    QTest::newRow("a key that comes again updates its first line")
+        << QByteArray() << QStringList({"k=1", "j=0", "K=2"}) << QByteArray("[A]\r\nk=2\r\nj=0\r\n");
+    QTest::newRow("emptied without a kept line, comments stay")
+        << QByteArray("[B]\nb=1\n[A]\n;c=1\n0=a\n[C]\n") << QStringList() << QByteArray("[B]\nb=1\n;c=1\n[C]\n");
+}
+
+void TestIniDocument::rewritingASectionKeepsItsPlace()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QStringList, entries);
+    QFETCH(QByteArray, after);
+    IniDocument doc = IniDocument::parse(before, AnsiCodePage::get(1252));
+    std::vector<IniDocument::StoredEntry> stored;
+    for (const QString &entry : std::as_const(entries))
+        stored.push_back({entry.section(u'=', 0, 0), entry.section(u'=', 1)});
+    QCOMPARE(doc.replaceSection(u"A", stored, u"RedirectSection"), before != after);
+    QCOMPARE(doc.isModified(), before != after);
+    QCOMPARE(doc.serialize(), after);
+    // The document in memory reads as its bytes do.
+    QCOMPARE(doc.outline(), IniDocument::parse(after, AnsiCodePage::get(1252)).outline());
+    // The same entries once more change nothing.
+    doc.clearModified();
+    QVERIFY(!doc.replaceSection(u"A", stored, u"RedirectSection"));
+    QVERIFY(!doc.isModified());
+}
+
+void TestIniDocument::namesALineCannotHoldAreRefused()
+{
+    // Each would be written as a line that reads back as something else: a key cut at
+    // its '=', a header.
+    IniDocument doc = parse("[A]\na=1\n");
+    QVERIFY(!doc.setStoredValue(u"A", u"b=c", u"1"));
+    QVERIFY(!doc.setStoredValue(u"A", u"[x", u"y]"));
+    QVERIFY(!doc.replaceSection(u"A", {{QStringLiteral("ok"), QStringLiteral("1")}, {QStringLiteral("x=y"), QStringLiteral("2")}}));
+    QCOMPARE(doc.serialize(), QByteArray("[A]\na=1\n"));
+    QVERIFY(!doc.isModified());
+    // What the line grammar can hold goes through, odd as it is.
+    QVERIFY(doc.setStoredValue(u"A", u";note", u"1"));
+    QVERIFY(doc.setStoredValue(u"A", u"[x", u"y"));
+    QVERIFY(doc.setStoredValue(u"b]c", u"k", u"1"));
+    QCOMPARE(doc.outline(), IniDocument::parse(doc.serialize(), AnsiCodePage::get(1252)).outline());
+    QCOMPARE(doc.value(u"A", u";note").value_or(QString()), QStringLiteral("1"));
+    QCOMPARE(doc.value(u"b]c", u"k").value_or(QString()), QStringLiteral("1"));
+}
+
+void TestIniDocument::utf16BigEndianRoundTrip()
+{
+    const QByteArray file = bytes("\xfe\xff\0[\0S\0]\0\r\0\n\0k\0=\x4e\x2d\0\r\0\n");
+    IniDocument doc = IniDocument::parse(file, AnsiCodePage::get(1252));
+    QCOMPARE(doc.value(u"S", u"k").value_or(QString()), QStringLiteral("\u4e2d"));
+    QCOMPARE(doc.serialize(), file);
+    doc.setStoredValue(u"S", u"n", u"\u00e4");
+    QCOMPARE(doc.serialize(), file + bytes("\0n\0=\0\xe4\0\r\0\n"));
 }
 
 void TestIniDocument::newLinesUseTheFileLineEnd()
