@@ -56,11 +56,14 @@ QString checkIniDocument(const QByteArray &input)
     const QByteArray tail = input.right(24);
     QString section = IniSyntax::trimmed(IniSyntax::cutAtNul(lineText(tail.left(8)))).toString();
     QString key = IniSyntax::trimmed(IniSyntax::cutAtNul(lineText(tail.mid(8, 8)))).toString();
-    const QString value = lineText(tail.mid(16));
+    const QString value = document.storedFormOf(lineText(tail.mid(16)));
     if (section.isEmpty())
         section = QStringLiteral("S");
     if (key.isEmpty())
         key = QStringLiteral("k");
+    // Names the file's encoding lacks are refused by the profile before they get here.
+    if (!document.codec().canEncode(section) || !document.codec().canEncode(key))
+        return QString();
     const bool holds = IniDocument::holdsSection(section) && IniDocument::holdsKey(key, value);
 
     const bool wrote = document.setStoredValue(section, key, value);

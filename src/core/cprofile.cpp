@@ -283,15 +283,20 @@ void cProfile::apply(IniDocument &document, const Edit &edit)
 
 bool cProfile::fileCanHold(const IniDocument &document, const Edit &edit)
 {
-    if (!IniDocument::holdsSection(edit.section))
+    // Values the code page lacks are written in the marked UTF-8 form; names have no
+    // such form, and would come back as '?'.
+    const IniTextCodec &codec = document.codec();
+    if (!IniDocument::holdsSection(edit.section) || !codec.canEncode(edit.section))
         return false;
+    auto holds = [&](const QString &key, const QString &value) {
+        return codec.canEncode(key) && IniDocument::holdsKey(key, storedText(document, value));
+    };
     switch (edit.kind) {
     case EditKind::Write:
-        return IniDocument::holdsKey(edit.key, storedText(document, edit.value));
+        return holds(edit.key, edit.value);
     case EditKind::ReplaceSection:
-        return std::all_of(edit.entries->cbegin(), edit.entries->cend(), [&](const KeyValue &entry) {
-            return IniDocument::holdsKey(entry.key, storedText(document, entry.value));
-        });
+        return std::all_of(edit.entries->cbegin(), edit.entries->cend(),
+                           [&](const KeyValue &entry) { return holds(entry.key, entry.value); });
     case EditKind::DeleteKey:
     case EditKind::DeleteSection:
         break;

@@ -211,6 +211,20 @@ void IniTextCodec::appendEncoded(QByteArray &out, QStringView text) const
     m_codePage->appendEncoded(out, text);
 }
 
+bool IniTextCodec::canEncode(QStringView text) const
+{
+    switch (m_encoding) {
+    case IniEncoding::Utf16LeBom:
+    case IniEncoding::Utf16BeBom:
+        return true;
+    case IniEncoding::Utf8Bom:
+        return decodeUtf8Lossless(encodeUtf8Lossless(text)) == text;
+    case IniEncoding::Ansi:
+        break;
+    }
+    return m_codePage->canEncode(text);
+}
+
 QString IniTextCodec::valueFromStored(QStringView stored, bool *isMarked) const
 {
     if (isMarked)

@@ -38,6 +38,10 @@ public:
     void appendBom(QByteArray &out) const;
     void appendEncoded(QByteArray &out, QStringView text) const;
 
+    // Whether text written into the file reads back as the same text: the code page
+    // holds every character, or the file is Unicode and the text well-formed.
+    bool canEncode(QStringView text) const;
+
     // The text a stored value holds: the marked UTF-8 form decoded, anything else as is.
     // isMarked tells whether the marker was there.
     QString valueFromStored(QStringView stored, bool *isMarked = nullptr) const;

@@ -17,6 +17,23 @@ QString ActiveTabTag(const QString &tabSection)
     return tabSection + QStringLiteral("_ActiveTabMark");
 }
 
+void RenumberActiveTab(HistoryRowStore &store, const QString &tabSection)
+{
+    HistoryRowStore::StartEnd range;
+    if (store.GetStartEnd(tabSection, range) != 0 || range.start < 0)
+        return;
+    const QString activeTag = ActiveTabTag(tabSection);
+    int tabsAbove = 0;
+    for (int position = range.start; position <= range.end; ++position) {
+        HistoryRow &row = store.Row(position);
+        if (row.Tag.compare(activeTag, Qt::CaseInsensitive) == 0) {
+            row.col(5) = row.Text = QString::number(tabsAbove);
+            return;
+        }
+        ++tabsAbove;
+    }
+}
+
 int ReadTabsSection(const SectionIo &io, const QString &section, const QString &iniFileName)
 {
     HistoryRowStore::StartEnd range;
@@ -76,6 +93,10 @@ int ReadTabsSection(const SectionIo &io, const QString &section, const QString &
             index = tabsRead;
         if (const int error = io.store.InsertRow(first + index, std::move(row)))
             return error;
+        // A value that named no tab read (negative, too large, not a number) now
+        // names the place the row was given.
+        if (activeTab != QString::number(index))
+            RenumberActiveTab(io.store, section);
     }
     ColourLockedTabs(io.store, section, io.lockedTabForeColor);
     return 0;
@@ -116,9 +137,12 @@ int SaveTabsSection(const SectionIo &io, const QString &section, const QString &
         }
     }
     int number = 0;
+    int activeNumber = 0;   // the tabs above the active one: what ActiveTab names
     for (int position = range.start; position <= range.end; ++position) {
         io.step();
         const HistoryRow &row = io.store.Row(position);
+        if (&row == active)
+            activeNumber = number;
         if (row.Tag.compare(section, Qt::CaseInsensitive) != 0)
             continue;
         const QString prefix = QString::number(number++);
@@ -128,7 +152,7 @@ int SaveTabsSection(const SectionIo &io, const QString &section, const QString &
         }
     }
     if (active) {
-        if (const int error = write(section, QStringLiteral("ActiveTab"), QString::number(leadingInteger(active->col(5)))))
+        if (const int error = write(section, QStringLiteral("ActiveTab"), QString::number(activeNumber)))
             return error;
         if (const int error = write(section, QStringLiteral("ActiveCaption"), active->col(4)))
             return error;

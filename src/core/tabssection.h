@@ -12,6 +12,11 @@ namespace calvenor {
 QString PanelSectionOf(const QString &tabSection);
 QString ActiveTabTag(const QString &tabSection);
 
+// Sets the active-tab row's number (col5, and its Text) to the number of tab rows above
+// it: the position the file manager's ActiveTab names. Every edit of a tab section that
+// removes or moves rows calls it, so the saved ActiveTab is the tab shown as active.
+void RenumberActiveTab(HistoryRowStore &store, const QString &tabSection);
+
 int ReadTabsSection(const SectionIo &io, const QString &section, const QString &iniFileName);
 int SaveTabsSection(const SectionIo &io, const QString &section, const QString &iniFileName);
 

@@ -196,6 +196,10 @@ void HistoryList::buildOverview()
             break;
         }
     }
+    // With no remembered row the first is current, as a click on it makes it, so that
+    // Enter and a double click act at once.
+    if (m_current < 0 && !m_rows.empty())
+        makeCurrent(0);
 }
 
 int HistoryList::ShowSelectedSection(const QString &strSection, bool blnRefresh)
@@ -392,6 +396,8 @@ int HistoryList::DeleteSelectedItem()
             storeRow.Ghosted = true;
             emit m_model->dataChanged(m_model->index(0), m_model->index(0));
         }
+        if (isTabSection())
+            RenumberActiveTab(m_store, mstrCurrentSection);
         makeCurrent(next);
     } else {
         m_current = -1;
@@ -432,15 +438,8 @@ int HistoryList::moveRow(int from, int target)
     m_dropTarget = -1;
     emit ListChange();
 
-    if (isTabSection()) {
-        const QString activeTag = ActiveTabTag(mstrCurrentSection);
-        for (int i = 0; i < int(m_rows.size()); ++i) {
-            if (isName(m_rows[size_t(i)].tag, activeTag)) {
-                m_store.Row(m_store.FindKey(m_rows[size_t(i)].key)).col(5) = QString::number(i);
-                break;
-            }
-        }
-    }
+    if (isTabSection())
+        RenumberActiveTab(m_store, mstrCurrentSection);
     return errNone;
 }
 
@@ -487,17 +486,18 @@ int HistoryList::DeleteSelectedSection(const QString &strSection, long lngDelete
     }
     const QString activeTag = ActiveTabTag(strSection);
     m_store.GetStartEnd(strSection, range);
-    if (range.start < 0)
+    if (range.start < 0 || familyOf(strSection) != Family::Tabs)
         return errNone;
-    for (int position = range.start; position <= range.end; ++position) {
-        if (isName(m_store.Row(position).Tag, activeTag))
-            return errNone;
-    }
-    if (familyOf(strSection) == Family::Tabs) {
+    bool hasActive = false;
+    for (int position = range.start; position <= range.end && !hasActive; ++position)
+        hasActive = isName(m_store.Row(position).Tag, activeTag);
+    if (!hasActive) {
         HistoryRow &first = m_store.Row(range.start);
         first.Tag = activeTag;
-        first.col(5) = QStringLiteral("0");
+        first.Ghosted = true;
     }
+    // Kept locked tabs above the active one leave it at another number.
+    RenumberActiveTab(m_store, strSection);
     return errNone;
 }
 

@@ -365,6 +365,8 @@ void TestProfile::namesTheFileCannotHoldAreRefused()
     cProfile &profile = env.profile();
     QCOMPARE(profile.WriteValue("Rename", "a=b_name", "x", file), int(errInvalidCall));
     QCOMPARE(profile.ReplaceSection("Rename", {{"ok_name", "1"}, {"[t_name", "]"}}, file), int(errInvalidCall));
+    // A name the ANSI code page lacks would come back as '?' (values have a marked form).
+    QCOMPARE(profile.WriteValue("Rename", "\u4e2d_name", "x", file), int(errInvalidCall));
     QCOMPARE(env.readFile(file), QByteArray("[Rename]\n"));
     // Blanks the reader trims, at either end of a value, are kept by quoting.
     QCOMPARE(profile.WriteValue("Rename", "t_name", "x\t", file), 0);

@@ -201,8 +201,8 @@ void TestHistorySections::tabSections_data()
     QTest::addColumn<QStringList>("rows");   // Text of each row, "*" before the active-tab row
     QTest::newRow("active between tabs") << QByteArray("[LeftTabs]\n0_path=a\\\n1_path=b\\\nActiveTab=1\n") << QStringList({"0", "*1", "1"});
     QTest::newRow("active after all tabs") << QByteArray("[LeftTabs]\n0_path=a\\\n1_path=b\\\nActiveTab=2\n") << QStringList({"0", "1", "*2"});
-    QTest::newRow("active beyond the tabs goes last") << QByteArray("[LeftTabs]\n0_path=a\\\nActiveTab=7\n") << QStringList({"0", "*7"});
-    QTest::newRow("negative active goes last") << QByteArray("[LeftTabs]\n0_path=a\\\nActiveTab=-1\n") << QStringList({"0", "*-1"});
+    QTest::newRow("active beyond the tabs goes last") << QByteArray("[LeftTabs]\n0_path=a\\\nActiveTab=7\n") << QStringList({"0", "*1"});
+    QTest::newRow("negative active goes last") << QByteArray("[LeftTabs]\n0_path=a\\\nActiveTab=-1\n") << QStringList({"0", "*1"});
     QTest::newRow("gap in numbers") << QByteArray("[LeftTabs]\n0_path=a\\\n2_path=c\\\n") << QStringList({"0"});
     QTest::newRow("only the active tab") << QByteArray("[LeftTabs]\nActiveTab=0\n") << QStringList({"*0"});
 }

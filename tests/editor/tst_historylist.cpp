@@ -44,14 +44,14 @@ const QByteArray kWincmd =
 
 struct Fixture
 {
-    Fixture()
+    explicit Fixture(const QByteArray &wincmdText = kWincmd)
         : registry(kMarker, env.path("store.reg"), QString())
         , settings(env.profile(), env.paths(), registry)
         , language(env.profile(), settings)
         , list(env.profile(), settings, language, person, host)
         , tester(list.model(), QAbstractItemModelTester::FailureReportingMode::QtTest)
     {
-        wincmd = env.writeFile("wincmd.ini", kWincmd);
+        wincmd = env.writeFile("wincmd.ini", wincmdText);
         wcxftp = env.writeFile("wcx_ftp.ini", "[OldConnections]\r\n0=ftp1\r\n1=ftp2\r\n2=ftp3\r\n");
         list.ReadAllHistorySections(wincmd, wcxftp);
     }
@@ -102,6 +102,9 @@ private slots:
     void keys();
     void tabPanel();
     void clearingASection();
+    void activeTabStaysTheOneShown_data();
+    void activeTabStaysTheOneShown();
+    void overviewStartsOnItsFirstRow();
     void find();
     void eventsAndTexts();
 };
@@ -416,6 +419,86 @@ void TestHistoryList::clearingASection()
     QCOMPARE(f.list.DeleteSelectedSection("LeftHistory"), 0);
     QVERIFY(f.list.store().SectionRows(12).empty());
     QCOMPARE(changes.size(), 0);
+}
+
+// Tabs with locks above and below the active one: A (locked), B, the active tab (locked
+// by ActiveLocked), C, D (locked, directory changes allowed).
+const QByteArray kLockedTabs =
+    "[LeftTabs]\r\n0_path=A\r\n0_options=1|0|0|0|0|1|0\r\n1_path=B\r\n2_path=C\r\n3_path=D\r\n"
+    "3_options=1|0|0|0|0|2|0\r\nActiveTab=2\r\nActiveLocked=1\r\n[Left]\r\npath=ACTIVE\r\n";
+
+void TestHistoryList::activeTabStaysTheOneShown_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("shown");   // the tab list, the active tab in brackets
+    QTest::addColumn<QByteArray>("activeTab");
+
+    const QByteArray tabs = kWincmd;   // C:\Work\Data\, [E:\active\], C:\ (locked), D:\x\ .
+    QTest::newRow("delete a tab above the active one") << tabs << QStringList({"click 0", "delete"})
+        << "[E:\\active\\] C:\\ D:\\x\\" << QByteArray("ActiveTab=0");
+    QTest::newRow("delete the active tab") << tabs << QStringList({"click 1", "delete"})
+        << "[C:\\Work\\Data\\] C:\\ D:\\x\\" << QByteArray("ActiveTab=0");
+    QTest::newRow("move a tab from above to below") << tabs << QStringList({"click 0", "down", "down"})
+        << "[E:\\active\\] C:\\ C:\\Work\\Data\\ D:\\x\\" << QByteArray("ActiveTab=0");
+    QTest::newRow("drop the last tab above the active one") << tabs << QStringList({"click 3", "drop 0"})
+        << "D:\\x\\ C:\\Work\\Data\\ [E:\\active\\] C:\\" << QByteArray("ActiveTab=2");
+    QTest::newRow("clear keeping locked tabs, both lock kinds") << kLockedTabs << QStringList({"clear"})
+        << "A [ACTIVE] D" << QByteArray("ActiveTab=1");
+    QTest::newRow("clear everything") << kLockedTabs << QStringList({"clear all"}) << "" << QByteArray();
+    QTest::newRow("ActiveTab beyond the tabs read")
+        << QByteArray("[LeftTabs]\r\n0_path=A\r\n1_path=B\r\nActiveTab=7\r\n[Left]\r\npath=ACTIVE\r\n")
+        << QStringList() << "A B [ACTIVE]" << QByteArray("ActiveTab=2");
+}
+
+void TestHistoryList::activeTabStaysTheOneShown()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, activeTab);
+    Fixture f(file);
+    f.list.ShowSelectedSection("LeftTabs", false);
+    for (const QString &step : std::as_const(steps)) {
+        const QStringList words = step.split(u' ');
+        if (words[0] == u"click") {
+            f.list.ClickRow(words[1].toInt());
+        } else if (words[0] == u"delete") {
+            f.list.DeleteSelectedItem();
+        } else if (words[0] == u"down") {
+            f.list.MoveSelectedItemDown();
+        } else if (words[0] == u"drop") {
+            QVERIFY(f.list.StartDrag());
+            QVERIFY(f.list.DragOver(words[1].toInt()));
+            QCOMPARE(f.list.Drop(), 0);
+        } else if (words[0] == u"clear") {
+            f.list.DeleteSelectedSection("LeftTabs", words.size() > 1 ? 1 : 0);
+        }
+    }
+    auto describe = [&f] {
+        f.list.ShowSelectedSection("LeftTabs", true);
+        QStringList texts;
+        for (const VisibleRow &row : f.list.visibleRows())
+            texts << (row.ghosted ? u'[' + row.text + u']' : row.text);
+        return texts.join(u' ');
+    };
+    QCOMPARE(describe(), shown);
+    // Saved and read again, the same tab is the active one.
+    f.list.SetSaveFlag("LeftTabs");
+    QCOMPARE(f.list.SaveAllHistorySections(f.wincmd, f.wcxftp), 0);
+    if (!activeTab.isEmpty())
+        QVERIFY2(f.env.readFile(f.wincmd).contains(QByteArray(activeTab + "\r\n")), f.env.readFile(f.wincmd).constData());
+    QCOMPARE(f.list.ReadAllHistorySections(f.wincmd, f.wcxftp), 0);
+    QCOMPARE(describe(), shown);
+}
+
+void TestHistoryList::overviewStartsOnItsFirstRow()
+{
+    Fixture f;
+    f.list.ShowSelectedSection("RootNode", false);
+    QCOMPARE(f.list.currentRow(), 0);
+    f.list.SwitchToSectionWindow();   // what Enter does
+    QCOMPARE(f.list.mstrCurrentSection, QStringLiteral("Command line history"));
 }
 
 void TestHistoryList::find()
