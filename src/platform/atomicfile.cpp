@@ -5,7 +5,11 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,6 +73,49 @@ void syncFolder(const QByteArray &folder)
     }
 }
 
+// mkstemp's name: the template's prefix, then six letters or digits.
+bool isTemporaryOf(const char *entry, const QByteArray &prefix)
+{
+    if (std::strncmp(entry, prefix.constData(), size_t(prefix.size())) != 0)
+        return false;
+    const char *suffix = entry + prefix.size();
+    for (int i = 0; i < 6; ++i) {
+        const char c = suffix[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return suffix[6] == '\0';
+}
+
+// Removes the temporary files of this target that a killed writer left behind. A writer
+// holds a lock on its temporary file until the file has its final name, so a file that
+// is old and unlocked belongs to nobody; the age covers the moment between its creation
+// and its lock.
+void removeStaleTemporaries(const QByteArray &folder, const QByteArray &prefix)
+{
+    DIR *listing = ::opendir(folder.constData());
+    if (!listing)
+        return;
+    const int folderFd = ::dirfd(listing);
+    const time_t oldest = std::time(nullptr) - kStaleTemporaryAgeSeconds;
+    while (const dirent *entry = ::readdir(listing)) {
+        if (!isTemporaryOf(entry->d_name, prefix))
+            continue;
+        const int fd = ::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == ::geteuid()
+            && held.st_mtime < oldest && ::flock(fd, LOCK_EX | LOCK_NB) == 0
+            && ::fstatat(folderFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0
+            && named.st_ino == held.st_ino && named.st_dev == held.st_dev)
+            ::unlinkat(folderFd, entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(listing);
+}
+
 mode_t defaultFileMode()
 {
     const mode_t mask = ::umask(0);
@@ -102,14 +149,18 @@ ErrorNumber writeFileAtomically(const QString &nativePath, const QByteArray &byt
             return errPathNotFound;
     }
 
-    QByteArray temporary = folder + '/' + '.' + QFile::encodeName(QFileInfo(target).fileName()) + ".XXXXXX";
+    const QByteArray prefix = '.' + QFile::encodeName(QFileInfo(target).fileName()) + '.';
+    removeStaleTemporaries(folder, prefix);
+    QByteArray temporary = folder + '/' + prefix + "XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return errorFromErrno(errno);
+    // Held until the file has its final name: a lock tells a live writer's file from litter.
+    ::flock(fd, LOCK_EX | LOCK_NB);
 
     auto fail = [&](int error) {
-        ::close(fd);
         ::unlink(temporary.constData());
+        ::close(fd);
         return errorFromErrno(error);
     };
     if (exists) {
@@ -124,18 +175,17 @@ ErrorNumber writeFileAtomically(const QString &nativePath, const QByteArray &byt
         return fail(errno);
     if (::fsync(fd) != 0)
         return fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.constData());
-        return errorFromErrno(error);
-    }
-    if (::rename(temporary.constData(), encodedTarget.constData()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.constData());
-        return errorFromErrno(error);
-    }
+    if (::rename(temporary.constData(), encodedTarget.constData()) != 0)
+        return fail(errno);
+    ::close(fd);
     syncFolder(folder);
     return errNone;
+}
+
+bool isNonRegularFile(const QString &nativePath)
+{
+    struct stat st {};
+    return !nativePath.isEmpty() && ::stat(QFile::encodeName(nativePath).constData(), &st) == 0 && !S_ISREG(st.st_mode);
 }
 
 ErrorNumber readWholeFile(const QString &nativePath, qint64 maxBytes, QByteArray &bytes)

@@ -12,7 +12,16 @@ namespace calvenor {
 // A crash at any point leaves either the old file or the new one. A symbolic link is
 // followed so that the link itself survives; permissions and owner are kept. A file
 // that exists but is read-only is refused, as the file manager's own writes would be.
+// The temporary file is named "." + the file's name + "." + six letters or digits; one
+// that a killed writer left behind is removed by the next write of the same file once
+// it is older than kStaleTemporaryAgeSeconds and no writer holds its lock.
 ErrorNumber writeFileAtomically(const QString &nativePath, const QByteArray &bytes);
+inline constexpr int kStaleTemporaryAgeSeconds = 10 * 60;
+
+// True when nativePath names an existing entry that is not a regular file (a folder, a
+// named pipe, a device, a socket), symbolic links followed. Such a path must never be
+// opened as a file: a pipe would block the reader.
+bool isNonRegularFile(const QString &nativePath);
 
 // Reads a whole regular file. Anything that is not a plain file (a folder, a device, a
 // pipe) or is larger than maxBytes reads as an error, so a bad path can never hang the

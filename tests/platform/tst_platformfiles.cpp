@@ -6,10 +6,44 @@
 #include <QFile>
 #include <QtTest>
 
+#include <atomic>
+#include <cerrno>
+#include <ctime>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/time.h>
+#include <unistd.h>
 
 using namespace calvenor;
 using calvenor::test::TestEnvironment;
+
+namespace {
+std::atomic<int> g_failingFsyncs {0};
+}
+
+// This executable's own fsync, which the library's calls reach (it is found before the C
+// library's): it fails on demand, as a full or failing disk makes it fail.
+extern "C" int fsync(int fd)
+{
+    if (g_failingFsyncs > 0) {
+        --g_failingFsyncs;
+        errno = EIO;
+        return -1;
+    }
+    return int(::syscall(SYS_fsync, fd));
+}
+
+namespace {
+
+void makeOld(const QString &path)
+{
+    const time_t old = std::time(nullptr) - kStaleTemporaryAgeSeconds - 60;
+    const struct timeval times[2] = {{old, 0}, {old, 0}};
+    ::utimes(QFile::encodeName(path).constData(), times);
+}
+
+} // namespace
 
 class TestPlatformFiles : public QObject
 {
@@ -19,6 +53,8 @@ private slots:
     void atomicWriteRefusals_data();
     void atomicWriteRefusals();
     void readWholeFileRefusesWhatIsNoPlainFile();
+    void failedSyncKeepsTheOldFile();
+    void staleTemporaryFilesAreRemoved();
     void drivePathsMapThroughThePrefix_data();
     void drivePathsMapThroughThePrefix();
     void nativePathsMapBackToWindows();
@@ -49,6 +85,7 @@ void TestPlatformFiles::atomicWriteRefusals_data()
     QTest::newRow("missing folder") << "nofolder" << int(errPathNotFound);
     QTest::newRow("folder") << "folder" << int(errPathFileAccess);
     QTest::newRow("device") << "device" << int(errPathFileAccess);
+    QTest::newRow("named pipe") << "pipe" << int(errPathFileAccess);
     QTest::newRow("empty path") << "empty" << int(errPathNotFound);
 }
 
@@ -67,7 +104,11 @@ void TestPlatformFiles::atomicWriteRefusals()
         path = env.path("");
     } else if (kind == u"device") {
         path = "/dev/null";
+    } else if (kind == u"pipe") {
+        path = env.path("pipe");
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     }
+    QCOMPARE(isNonRegularFile(path), error == int(errPathFileAccess));
     QCOMPARE(int(writeFileAtomically(path, "new")), error);
     if (kind == u"readonly")
         QCOMPARE(env.readFile(path), QByteArray("keep"));
@@ -84,6 +125,48 @@ void TestPlatformFiles::readWholeFileRefusesWhatIsNoPlainFile()
     QCOMPARE(readWholeFile(big, 100, bytes), errPathFileAccess);
     QCOMPARE(readWholeFile(big, 101, bytes), errNone);
     QCOMPARE(bytes.size(), 101);
+}
+
+void TestPlatformFiles::failedSyncKeepsTheOldFile()
+{
+    TestEnvironment env;
+    const QString file = env.writeFile("wincmd.ini", "old");
+    g_failingFsyncs = 1;
+    QCOMPARE(writeFileAtomically(file, "new"), errPathFileAccess);
+    QCOMPARE(int(g_failingFsyncs), 0);   // the library's fsync was this one
+    QCOMPARE(env.readFile(file), QByteArray("old"));
+    QCOMPARE(QDir(env.path("")).entryList(QDir::Files | QDir::Hidden), QStringList({"wincmd.ini"}));
+    QCOMPARE(writeFileAtomically(file, "new"), errNone);
+    QCOMPARE(env.readFile(file), QByteArray("new"));
+}
+
+void TestPlatformFiles::staleTemporaryFilesAreRemoved()
+{
+    TestEnvironment env;
+    const QString file = env.writeFile("tc/wincmd.ini", "old");
+    // What killed writers left: old files in our temporary pattern for this target.
+    const QString stale = env.writeFile("tc/.wincmd.ini.a1B2c3", "half");
+    makeOld(stale);
+    // A live writer's file: young, or old but locked by its writer.
+    const QString young = env.writeFile("tc/.wincmd.ini.Young1", "writing");
+    const QString locked = env.writeFile("tc/.wincmd.ini.Locked", "writing");
+    makeOld(locked);
+    QFile lockHolder(locked);
+    QVERIFY(lockHolder.open(QIODevice::ReadOnly));
+    QCOMPARE(::flock(lockHolder.handle(), LOCK_EX | LOCK_NB), 0);
+    // Not ours, or another file's.
+    QStringList others = {"tc/.wincmd.ini.toolong7", "tc/.wincmd.ini.ab-cd1", "tc/.wcx_ftp.ini.a1B2c3", "tc/wincmd.ini.a1B2c3"};
+    for (const QString &name : std::as_const(others))
+        makeOld(env.writeFile(name, "keep"));
+
+    QCOMPARE(writeFileAtomically(file, "new"), errNone);
+    QStringList left = QDir(env.path("tc")).entryList(QDir::Files | QDir::Hidden);
+    QStringList expected = {"wincmd.ini", ".wincmd.ini.Young1", ".wincmd.ini.Locked"};
+    for (const QString &name : std::as_const(others))
+        expected << QFileInfo(name).fileName();
+    left.sort();
+    expected.sort();
+    QCOMPARE(left, expected);
 }
 
 void TestPlatformFiles::drivePathsMapThroughThePrefix_data()
