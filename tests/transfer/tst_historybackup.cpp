@@ -3,6 +3,12 @@
 
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace calvenor;
 using calvenor::test::TestEnvironment;
 
@@ -15,7 +21,39 @@ private slots:
     void appendsAndStartsAfresh();
     void keepsEveryCharacterInOneEncoding();
     void failedWriteLeavesTheFile();
+    void ansiFileStaysAnsi();
+    void tornTailIsCutBeforeAppending_data();
+    void tornTailIsCutBeforeAppending();
+    void runKilledWhileAppending();
+    void failedAppendIsCutBack();
+    void pipeIsRefusedAtOnce();
 };
+
+namespace {
+
+const QByteArray kOld = QByteArray("; ===\r\n; === Total Commander history [1.1.26 10:00:00]\r\n; ===\r\n[A]\r\n0=old\r\n\r\n\r\n; "
+                        + QByteArray(90, '|') + "\r\n\r\n");
+
+// A backup file holds whole blocks only: each begins with the header and ends with the
+// separator line and an empty line.
+bool holdsWholeBlocks(QByteArray bytes, int blocks)
+{
+    if (bytes.startsWith("\xef\xbb\xbf"))
+        bytes.remove(0, 3);
+    const QByteArray end = QByteArray("\r\n; " + QByteArray(90, '|') + "\r\n\r\n");
+    const QList<QByteArray> pieces = bytes.split('\0');
+    if (pieces.size() != 1 || bytes.count(end) != blocks || !bytes.endsWith(end))
+        return false;
+    qsizetype from = 0;
+    for (int i = 0; i < blocks; ++i) {
+        if (bytes.indexOf("; ===\r\n; === Total Commander history [", from) != from)
+            return false;
+        from = bytes.indexOf(end, from) + end.size();
+    }
+    return true;
+}
+
+} // namespace
 
 static const QDateTime kWhen(QDate(2026, 12, 7), QTime(22, 17, 38));
 
@@ -96,6 +134,111 @@ void TestHistoryBackup::failedWriteLeavesTheFile()
     QFile::setPermissions(file, QFile::ReadOwner);
     QVERIFY(WriteHistoryBackup(file, "[A]\r\n", false, kWhen, AnsiCodePage::get(1252)) != 0);
     QCOMPARE(env.readFile(file), QByteArray("old"));
+}
+
+void TestHistoryBackup::ansiFileStaysAnsi()
+{
+    TestEnvironment env;
+    const QString file = env.writeFile("backup.txt", QByteArray(kOld + "; caf\xe9\r\n"));
+    QCOMPARE(WriteHistoryBackup(file, QString::fromUtf8("[B]\r\n0=café\r\n\r\n"), false, kWhen, AnsiCodePage::get(1252)), 0);
+    const QByteArray bytes = env.readFile(file);
+    QVERIFY(bytes.startsWith(QByteArray(kOld + "; caf\xe9\r\n; ===\r\n")));
+    QVERIFY(bytes.contains("[B]\r\n0=caf\xe9\r\n"));
+    QVERIFY(!bytes.contains("\xc3"));
+}
+
+void TestHistoryBackup::tornTailIsCutBeforeAppending_data()
+{
+    // What a run killed while appending leaves after the old blocks, and what of it stays.
+    const QByteArray block = HistoryBackupBlock("[LeftHistory]\r\n339_path=C:\\Documents74\\Program Files\r\n\r\n", kWhen)
+                                 .toLatin1();
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("kept");
+    QTest::newRow("complete") << kOld << kOld;
+    QTest::newRow("cut in the first line") << QByteArray(kOld + "; =") << kOld;
+    QTest::newRow("cut in the header") << QByteArray(kOld + block.left(20)) << kOld;
+    QTest::newRow("cut in a value") << QByteArray(kOld + block.left(block.indexOf("Program") + 3)) << kOld;
+    QTest::newRow("cut before the last empty line") << QByteArray(kOld + block.chopped(2)) << kOld;
+    QTest::newRow("zeros of a lost write") << QByteArray(kOld + QByteArray(300, '\0')) << kOld;
+    QTest::newRow("first block cut") << block.left(100) << QByteArray();
+    QTest::newRow("first block cut after a BOM") << QByteArray("\xef\xbb\xbf" + block.left(100)) << QByteArray("\xef\xbb\xbf");
+    // Someone's own text is no torn block: it stays, and its last line stays its own.
+    QTest::newRow("notes of the person") << QByteArray(kOld + "my notes") << QByteArray(kOld + "my notes\r\n");
+}
+
+void TestHistoryBackup::tornTailIsCutBeforeAppending()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, kept);
+    TestEnvironment env;
+    const QString file = env.writeFile("backup.txt", before);
+    QCOMPARE(WriteHistoryBackup(file, "[B]\r\n0=new\r\n\r\n", false, kWhen, AnsiCodePage::get(1252)), 0);
+    const QByteArray after = env.readFile(file);
+    QCOMPARE(after.left(kept.size()), kept);
+    QCOMPARE(after.mid(kept.size()), HistoryBackupBlock("[B]\r\n0=new\r\n\r\n", kWhen).toLatin1());
+}
+
+void TestHistoryBackup::runKilledWhileAppending()
+{
+    TestEnvironment env;
+    const QString file = env.writeFile("backup.txt", kOld);
+    QString big = "[LeftHistory]\r\n";
+    for (int i = 0; i < 400000; ++i)
+        big += QStringLiteral("%1=C:\\Documents%1\\Program Files\r\n").arg(i);
+    big += "\r\n";
+    for (int round = 0; round < 3; ++round) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            WriteHistoryBackup(file, big, false, kWhen, AnsiCodePage::get(1252));
+            ::_exit(0);
+        }
+        QVERIFY(child > 0);
+        // Killed once its block has begun to arrive (or, at worst, after it is done).
+        const qint64 oldSize = QFileInfo(file).size();
+        QElapsedTimer waited;
+        waited.start();
+        while (QFileInfo(file).size() <= oldSize && waited.elapsed() < 10000)
+            QThread::usleep(50);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(WriteHistoryBackup(file, "[B]\r\n0=new\r\n\r\n", false, kWhen, AnsiCodePage::get(1252)), 0);
+        const QByteArray bytes = env.readFile(file);
+        const int blocks = int(bytes.count("; === Total Commander history ["));
+        QVERIFY2(holdsWholeBlocks(bytes, blocks), qPrintable(QString::number(bytes.size())));
+        QVERIFY(bytes.startsWith(kOld));
+        QVERIFY(bytes.endsWith(HistoryBackupBlock("[B]\r\n0=new\r\n\r\n", kWhen).toLatin1()));
+        env.writeFile("backup.txt", kOld);
+    }
+}
+
+void TestHistoryBackup::failedAppendIsCutBack()
+{
+    TestEnvironment env;
+    const QString file = env.writeFile("backup.txt", kOld);
+    // A file-size limit the block cannot fit in, as a full disk or quota would.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit = {rlim_t(kOld.size() + 100), rlim_t(kOld.size() + 100)};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const int error = WriteHistoryBackup(file, "[B]\r\n0=" + QString(5000, u'x') + "\r\n\r\n", false, kWhen,
+                                             AnsiCodePage::get(1252));
+        ::_exit(error == 0 ? 1 : 0);
+    }
+    int status = -1;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);   // the append failed
+    QCOMPARE(env.readFile(file), kOld);
+}
+
+void TestHistoryBackup::pipeIsRefusedAtOnce()
+{
+    TestEnvironment env;
+    const QString pipe = env.path("pipe");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const bool afresh : {false, true})
+        QCOMPARE(WriteHistoryBackup(pipe, "[A]\r\n0=x\r\n\r\n", afresh, kWhen, AnsiCodePage::get(1252)), int(errPathFileAccess));
 }
 
 QTEST_GUILESS_MAIN(TestHistoryBackup)
