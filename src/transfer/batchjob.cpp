@@ -5,6 +5,7 @@
 #include "historybackup.h"
 
 #include "core/csectionsdata.h"
+#include "platform/atomicfile.h"
 #include "settings/csettings.h"
 #include "settings/filemanagerlocator.h"
 
@@ -54,6 +55,11 @@ QString BatchJob::fileNotFound(const QString &path) const
     return m_language.GetLanguageString(3021) + QStringLiteral(": ") + path;
 }
 
+QString BatchJob::notARegularFile(const QString &path)
+{
+    return QStringLiteral("Not a regular file: ") + path;
+}
+
 int BatchJob::fail(const QString &text)
 {
     m_person.ShowMessage(text, MessageIcon::Error);
@@ -85,9 +91,18 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
     const QString wincmd = iniFile(options.wincmd, &FileManagerLocator::FindWincmdIni);
     if (options.wincmd && !m_paths.FileExists(wincmd))
         return fail(fileNotFound(wincmd));
+    if (isNonRegularFile(m_paths.nativePath(wincmd)))
+        return fail(notARegularFile(wincmd));
     const QString wcxftp = iniFile(options.wcxftp, &FileManagerLocator::FindWcxftpIni);
     if (options.wcxftp && !m_paths.FileExists(wcxftp))
         return fail(fileNotFound(wcxftp));
+    if (isNonRegularFile(m_paths.nativePath(wcxftp)))
+        return fail(notARegularFile(wcxftp));
+    // The backup is checked before anything is closed or cleared, too.
+    const QString backup = options.backup ? m_paths.ExpandPath(*options.backup) : QString();
+    const QString backupNative = options.backup ? m_paths.nativePath(backup) : QString();
+    if (isNonRegularFile(backupNative))
+        return fail(notARegularFile(backup));
     m_restarter.setIniFiles(wincmd, wcxftp);
     if (options.restart)
         m_restarter.RestartFileManager(true, true, QStringLiteral(" /i="));
@@ -110,14 +125,15 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
     // The backup is on disk before anything is cleared; when it cannot be written,
     // nothing is cleared.
     if (options.backup && !gathered.isEmpty()) {
-        const QString backup = m_paths.ExpandPath(*options.backup);
-        const QString native = m_paths.nativePath(backup);
-        const QFileInfo info(native);
-        if (native.isEmpty() || !info.absoluteDir().exists())
+        const QFileInfo info(backupNative);
+        if (backupNative.isEmpty() || !info.absoluteDir().exists())
             return fail(fileNotFound(backup));
         const bool afresh = options.overwrite || !info.exists() || info.size() >= options.backupLimit;
-        if (const int error = WriteHistoryBackup(native, gathered, afresh))
-            return fail(QStringLiteral("Cannot write the backup file (error %1): %2").arg(error).arg(backup));
+        if (const int error = WriteHistoryBackup(backupNative, gathered, afresh)) {
+            return fail(error == errPathFileAccess && isNonRegularFile(backupNative)
+                            ? notARegularFile(backup)
+                            : QStringLiteral("Cannot write the backup file (error %1): %2").arg(error).arg(backup));
+        }
     }
 
     int status = 0;

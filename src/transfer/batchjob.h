@@ -44,6 +44,8 @@ public:
 private:
     int fail(const QString &text);
     QString fileNotFound(const QString &path) const;
+    // A folder, pipe or device named as a file is refused before it is opened.
+    static QString notARegularFile(const QString &path);
 
     cProfile &m_profile;
     PathMacros &m_paths;

@@ -85,6 +85,9 @@ private slots:
     void missingIniFileStopsBeforeAnything_data();
     void missingIniFileStopsBeforeAnything();
     void missingBackupFolderClearsNothing();
+    void notARegularFileIsRefused_data();
+    void notARegularFileIsRefused();
+    void readOnlyBackupClearsNothing();
     void unwritableIniFileIsReported();
     void backupLimitAndOverwrite();
     void helpAndVersion();
@@ -180,6 +183,47 @@ void TestBatchJob::missingBackupFolderClearsNothing()
     QCOMPARE(f.person.messages(), QStringList({"Cannot find this file: " + backup}));
     QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
     QCOMPARE(f.env.readFile(f.wcxftp), kWcxftp);
+}
+
+void TestBatchJob::notARegularFileIsRefused_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("kind");
+    for (const char *option : {"/b=", "/i=", "/f="}) {
+        for (const char *kind : {"pipe", "folder", "device"})
+            QTest::addRow("%s %s", option, kind) << QString::fromLatin1(option) << QString::fromLatin1(kind);
+    }
+}
+
+void TestBatchJob::notARegularFileIsRefused()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, kind);
+    Fixture f;
+    QString path = kind == u"device" ? QStringLiteral("/dev/null") : f.env.path("odd");
+    if (kind == u"pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == u"folder")
+        QVERIFY(QDir().mkpath(path));
+    // Refused at once: a pipe must not block the job.
+    QStringList arguments {"/i=" + f.wincmd, "/f=" + f.wcxftp, "/s=all", "/b=" + f.env.path("h.txt")};
+    arguments << option + path;
+    QCOMPARE(f.job.RunCommandLineBatch(arguments), 1);
+    QCOMPARE(f.person.messages(), QStringList({"Not a regular file: " + path}));
+    QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
+    QCOMPARE(f.env.readFile(f.wcxftp), kWcxftp);
+}
+
+void TestBatchJob::readOnlyBackupClearsNothing()
+{
+    Fixture f;
+    const QString backup = f.env.writeFile("h.txt", "old");
+    QFile::setPermissions(backup, QFile::ReadOwner | QFile::ReadGroup);
+    QCOMPARE(f.run({"/s=all", "/b=" + backup}), 1);
+    QCOMPARE(f.person.messages().size(), 1);
+    QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
+    QCOMPARE(f.env.readFile(f.wcxftp), kWcxftp);
+    QCOMPARE(f.env.readFile(backup), QByteArray("old"));
 }
 
 void TestBatchJob::unwritableIniFileIsReported()
