@@ -13,15 +13,16 @@
 namespace calvenor {
 namespace {
 
-bool isFileManagerName(const QString &path)
+// The file manager's executable name that path ends in, or empty.
+QString fileManagerName(const QString &path)
 {
     const qsizetype last = qMax(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
     const QString name = path.mid(last + 1);
     for (const QString &candidate : FileManagerProcess::executableNames()) {
         if (name.compare(candidate, Qt::CaseInsensitive) == 0)
-            return true;
+            return name;
     }
-    return false;
+    return {};
 }
 
 // A process that has ended but was not yet reaped by its parent (a zombie) has ended.
@@ -42,13 +43,16 @@ QStringList FileManagerProcess::executableNames()
     return {QStringLiteral("Totalcmd.exe"), QStringLiteral("Totalcmd64.exe")};
 }
 
-QString FileManagerProcess::findExecutable(const QString &installFolder)
+QString FileManagerProcess::findExecutable(const QString &installFolder, const QString &preferredName)
 {
     const QDir folder(installFolder);
     if (installFolder.isEmpty() || !folder.exists())
         return {};
     const QStringList entries = folder.entryList(QDir::Files);
-    for (const QString &name : executableNames()) {
+    QStringList names = executableNames();
+    if (!preferredName.isEmpty())
+        names.prepend(preferredName);
+    for (const QString &name : std::as_const(names)) {
         for (const QString &entry : entries) {
             if (entry.compare(name, Qt::CaseInsensitive) == 0)
                 return folder.filePath(entry);
@@ -63,9 +67,9 @@ bool FileManagerProcess::isWindowsProgram(const QString &executable)
     return file.open(QIODevice::ReadOnly) && file.read(2) == "MZ";
 }
 
-QList<qint64> FileManagerProcess::findRunning(const QString &procFolder)
+QList<FileManagerProcess::Running> FileManagerProcess::findRunningPrograms(const QString &procFolder)
 {
-    QList<qint64> found;
+    QList<Running> found;
     const QStringList entries = QDir(procFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
         bool numeric = false;
@@ -79,12 +83,21 @@ QList<qint64> FileManagerProcess::findRunning(const QString &procFolder)
         // interpreter first and itself second.
         const QList<QByteArray> arguments = commandLine.read(65536).split('\0');
         for (qsizetype i = 0; i < qMin<qsizetype>(2, arguments.size()); ++i) {
-            if (isFileManagerName(QFile::decodeName(arguments[i]))) {
-                found.append(process);
+            const QString name = fileManagerName(QFile::decodeName(arguments[i]));
+            if (!name.isEmpty()) {
+                found.append({process, name});
                 break;
             }
         }
     }
+    return found;
+}
+
+QList<qint64> FileManagerProcess::findRunning(const QString &procFolder)
+{
+    QList<qint64> found;
+    for (const Running &running : findRunningPrograms(procFolder))
+        found.append(running.process);
     return found;
 }
 
@@ -93,22 +106,27 @@ QString FileManagerProcess::wineProgram() const
     return m_wine.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("wine")) : m_wine;
 }
 
-QList<qint64> FileManagerProcess::requestClose(const QString &executable)
+QList<qint64> FileManagerProcess::requestClose(const QString &installFolder)
 {
-    const QList<qint64> running = findRunning();
-    if (running.isEmpty())
-        return running;
-    if (isWindowsProgram(executable)) {
-        const QString wine = wineProgram();
-        if (!wine.isEmpty()) {
+    m_closedName.clear();
+    QList<qint64> asked;
+    QStringList namesAsked;
+    for (const Running &running : findRunningPrograms()) {
+        asked.append(running.process);
+        if (m_closedName.isEmpty())
+            m_closedName = running.name;
+        // With both executables installed, the close request must name the one that runs.
+        if (!isWindowsProgram(findExecutable(installFolder, running.name))) {
+            ::kill(pid_t(running.process), SIGTERM);
+        } else if (!namesAsked.contains(running.name, Qt::CaseInsensitive)) {
+            namesAsked.append(running.name);
+            const QString wine = wineProgram();
             // taskkill without /f sends the close message a click on the close box sends.
-            QProcess::execute(wine, {QStringLiteral("taskkill"), QStringLiteral("/im"), QFileInfo(executable).fileName()});
+            if (!wine.isEmpty())
+                QProcess::execute(wine, {QStringLiteral("taskkill"), QStringLiteral("/im"), running.name});
         }
-    } else {
-        for (const qint64 process : running)
-            ::kill(pid_t(process), SIGTERM);
     }
-    return running;
+    return asked;
 }
 
 bool FileManagerProcess::waitUntilEnded(const QList<qint64> &processes, std::chrono::milliseconds timeout,

@@ -72,11 +72,15 @@ void FileManagerRestarter::RestartFileManager(bool blnClose, bool blnWithSwitche
     const QString &marker = m_paths.MissingValueMarker();
     if (m_paths.TCInstallDir().isEmpty() || m_paths.TCInstallDir() == marker)
         return;
-    const QString executable = FileManagerProcess::findExecutable(m_paths.nativePath(m_paths.TCInstallDir()));
+    const QString folder = m_paths.nativePath(m_paths.TCInstallDir());
+    // The program that was closed is the one started again.
+    const QString executable = FileManagerProcess::findExecutable(folder, m_closedName);
     if (executable.isEmpty())
         return;
     if (blnClose) {
-        const QList<qint64> asked = m_process.requestClose(executable);
+        const QList<qint64> asked = m_process.requestClose(folder);
+        if (!asked.isEmpty())
+            m_closedName = m_process.closedName();
         if (!asked.isEmpty() && !m_process.waitUntilEnded(asked, m_closeTimeout) && m_report)
             m_report(QStringLiteral("Total Commander did not close within %1 seconds.").arg(m_closeTimeout.count() / 1000));
     }
@@ -85,6 +89,7 @@ void FileManagerRestarter::RestartFileManager(bool blnClose, bool blnWithSwitche
         const QStringList arguments = blnWithSwitches ? StartArguments(strSwitches) : QStringList();
         if (!m_process.start(executable, arguments) && m_report)
             m_report(QStringLiteral("Total Commander could not be started: ") + executable);
+        m_closedName.clear();
     }
 }
 

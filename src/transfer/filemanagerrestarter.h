@@ -31,6 +31,8 @@ public:
 
     // Does nothing unless the installation folder is known and holds the executable.
     // Closing asks the file manager to close and waits (bounded) until it has ended;
+    // starting starts the executable that was closed (Totalcmd64.exe when that one ran),
+    // else Totalcmd.exe, else Totalcmd64.exe;
     // starting passes strSwitches (" /i=", or " /f=<path> /i=") completed with the
     // wincmd.ini path, all as the file manager sees them (Windows paths).
     void RestartFileManager(bool blnClose, bool blnWithSwitches, const QString &strSwitches);
@@ -50,6 +52,7 @@ private:
     FileManagerProcess &m_process;
     QString m_wincmd;
     QString m_wcxftp;
+    QString m_closedName;   // the executable the last close found running
     Sleeper m_sleep;
     Reporter m_report;
     std::chrono::milliseconds m_closeTimeout {std::chrono::seconds(30)};

@@ -54,6 +54,7 @@ private slots:
     void nothingHappensWithoutAnInstallation();
     void nativeStandInIsStartedAndClosed();
     void windowsProgramGoesThroughWine();
+    void theRunningOfTwoInstalledProgramsIsClosedAndRestarted();
     void aFileManagerThatWillNotCloseIsReported();
 };
 
@@ -142,6 +143,39 @@ void TestRestart::windowsProgramGoesThroughWine()
     QCOMPARE(f.log("wine.log"), "run " + f.tc("Totalcmd64.exe") + " /i=C:\\tc\\wincmd.ini\n");
     f.restarter.RestartFileManager(true, true, " /i=");
     QVERIFY(f.log("wine.log").endsWith("taskkill /im Totalcmd64.exe\n"));
+    QVERIFY(!f.restarter.FindFileManagerWindow());
+}
+
+void TestRestart::theRunningOfTwoInstalledProgramsIsClosedAndRestarted()
+{
+    Fixture f;
+    f.env.writeFile("prefix/drive_c/tc/Totalcmd.exe", "MZ 32-bit");
+    f.env.writeFile("prefix/drive_c/tc/TOTALCMD64.EXE", "MZ 64-bit");
+    const QString folder = f.tc("");
+    // Wine's taskkill closes only the program of that name (in any case).
+    const QString wine = f.env.writeFile("bin/wine",
+        "#!/bin/bash\n"
+        "dir='" + folder.toUtf8() + "'\n"
+        "if [ \"$1\" = taskkill ]; then echo \"$*\" >> \"$dir/wine.log\"; touch \"$dir/close-${3,,}\"; exit 0; fi\n"
+        "echo \"run $*\" >> \"$dir/wine.log\"\n"
+        "name=$(basename \"$1\")\n"
+        "exec -a \"$1\" bash -c 'while [ ! -f \"$0/close-$1\" ]; do sleep 0.05; done; rm \"$0/close-$1\"' \"$dir\" \"${name,,}\"\n");
+    QFile::setPermissions(wine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    f.process.setWineProgram(wine);
+    f.restarter.setCloseTimeout(std::chrono::milliseconds(3000));
+
+    // The person started the 64-bit program.
+    QVERIFY(f.process.start(f.tc("TOTALCMD64.EXE"), {}));
+    QTRY_VERIFY(f.restarter.FindFileManagerWindow());
+    f.restarter.RestartFileManager(true, true, " /i=");
+    QVERIFY(f.log("wine.log").endsWith("taskkill /im TOTALCMD64.EXE\n"));
+    QVERIFY(f.reports.isEmpty());
+    QVERIFY(!f.restarter.FindFileManagerWindow());
+    // And it is the one started again.
+    f.restarter.RestartFileManager(false, true, " /i=");
+    QTRY_VERIFY(f.restarter.FindFileManagerWindow());
+    QVERIFY(f.log("wine.log").endsWith("run " + f.tc("TOTALCMD64.EXE") + " /i=C:\\tc\\wincmd.ini\n"));
+    f.restarter.RestartFileManager(true, true, " /i=");
     QVERIFY(!f.restarter.FindFileManagerWindow());
 }
 
