@@ -1,6 +1,7 @@
 #include "filemanagerlocator.h"
 
 #include "csettings.h"
+#include "platform/atomicfile.h"
 #include "platform/wineregistryfile.h"
 
 namespace calvenor {
@@ -9,6 +10,18 @@ namespace {
 const QString kUserKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Ghisler\\Total Commander");
 const QString kMachineKey = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Ghisler\\Total Commander");
 const QString kMachineKey32 = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Ghisler\\Total Commander");
+
+// A file that exists and can be opened as one. A folder, pipe or device is refused at
+// once, with a message, and counts as absent: reading a pipe would block for ever.
+bool isUsableFile(const PathMacros &paths, PersonInterface &person, const QString &path)
+{
+    if (!paths.FileExists(path))
+        return false;
+    if (!isNonRegularFile(paths.nativePath(path)))
+        return true;
+    person.ShowMessage(QStringLiteral("Not a regular file: ") + path, MessageIcon::Error);
+    return false;
+}
 
 } // namespace
 
@@ -69,7 +82,7 @@ QString FileManagerLocator::readTotalCommander(const QString &valueName, bool cu
 QString FileManagerLocator::GetFileManagerFolder()
 {
     const QString &marker = m_paths.MissingValueMarker();
-    const QString environment = m_paths.environment().value(QStringLiteral("Commander_Path"));
+    const QString environment = environmentValue(m_paths.environment(), QStringLiteral("COMMANDER_PATH"));
     const QString user = readTotalCommander(QStringLiteral("InstallDir"), true);
     const QString machine = readTotalCommander(QStringLiteral("InstallDir"), false);
     QString folder;
@@ -97,7 +110,7 @@ QString FileManagerLocator::GetFileManagerFolder()
 
 QString FileManagerLocator::windowsFolder() const
 {
-    const QString windir = m_paths.environment().value(QStringLiteral("windir"));
+    const QString windir = environmentValue(m_paths.environment(), QStringLiteral("windir"));
     if (!windir.isEmpty())
         return AddBackslash(windir);
     const QString learned = m_paths.ExpandPath(QStringLiteral("%windir%"));
@@ -116,7 +129,7 @@ bool FileManagerLocator::ResolveRegistryPath(const QString &value, QString &targ
         candidate = v;   // already a native path
     else
         candidate = windowsFolder() + v;
-    if (!m_paths.FileExists(candidate))
+    if (!isUsableFile(m_paths, m_person, candidate))
         return false;
     target = candidate;
     return true;
@@ -127,7 +140,7 @@ QString FileManagerLocator::askForFile(int messageId, const QString &proposedNam
     m_person.ShowMessage(m_language.GetLanguageString(messageId), MessageIcon::Warning);
     const QString installDir = m_paths.TCInstallDir() == m_paths.MissingValueMarker() ? QString() : m_paths.TCInstallDir();
     m_dialog.ShowOpenDialog(m_paths.nativePath(installDir), proposedName, 1, m_language.GetLanguageString(1605), true);
-    if (m_dialog.Success) {
+    if (m_dialog.Success && isUsableFile(m_paths, m_person, m_dialog.FileName)) {
         m_settings.Write(QStringLiteral("Common"), settingKey, m_paths.UnexpandPath(m_dialog.FileName));
         return m_paths.ExpandPath(m_dialog.FileName);
     }
@@ -146,15 +159,15 @@ QString FileManagerLocator::findWithoutAsking(const QString &registryValue, cons
     if (value != marker && ResolveRegistryPath(value, found))
         return found;
     const QString user = m_paths.ExpandPath(m_settings.Read(QStringLiteral("Common"), settingKey, marker));
-    if (user != marker && m_paths.FileExists(user))
+    if (user != marker && isUsableFile(m_paths, m_person, user))
         return user;
     return QString();
 }
 
 QString FileManagerLocator::FindWincmdIni()
 {
-    const QString environment = m_paths.environment().value(QStringLiteral("Commander_INI"));
-    if (!environment.isEmpty() && m_paths.FileExists(environment))
+    const QString environment = environmentValue(m_paths.environment(), QStringLiteral("COMMANDER_INI"));
+    if (!environment.isEmpty() && isUsableFile(m_paths, m_person, environment))
         return environment;
     const QString found = findWithoutAsking(QStringLiteral("IniFileName"), QStringLiteral("UserDefinedWincmd"));
     if (!found.isEmpty())

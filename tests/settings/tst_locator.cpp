@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace calvenor;
 using calvenor::test::kMarker;
 using calvenor::test::ScriptedPerson;
@@ -82,12 +84,14 @@ private slots:
     void findsAPortableInstallation();
     void bareNameLivesInTheWindowsFolder();
     void machineValuesOfA32BitInstallation();
+    void environmentWins_data();
     void environmentWins();
     void missingRegistryFileFallsThroughToTheUserSetting();
     void installFolderSources_data();
     void installFolderSources();
     void cancellingBothQuestionsLeavesPlaceholderFiles();
     void chosenFileIsStoredInMacroForm();
+    void whatIsNoRegularFileIsRefused();
     void commonDialog();
 };
 
@@ -130,18 +134,30 @@ void TestLocator::machineValuesOfA32BitInstallation()
     QCOMPARE(f.paths->ExpandPath("%COMMANDER_PATH%\\x"), QStringLiteral("C:\\Program Files\\totalcmd\\x"));
 }
 
+void TestLocator::environmentWins_data()
+{
+    // Windows environment names ignore case; the file manager itself sets COMMANDER_PATH.
+    QTest::addColumn<QString>("iniName");
+    QTest::addColumn<QString>("pathName");
+    QTest::newRow("documented spelling") << "Commander_INI" << "Commander_Path";
+    QTest::newRow("as the file manager sets them") << "COMMANDER_INI" << "COMMANDER_PATH";
+    QTest::newRow("small letters") << "commander_ini" << "commander_path";
+}
+
 void TestLocator::environmentWins()
 {
+    QFETCH(QString, iniName);
+    QFETCH(QString, pathName);
     TestEnvironment scratch;
     const QString ini = scratch.writeFile("mine/wincmd.ini", "");
     Fixture f("[Software\\\\Ghisler\\\\Total Commander] 1\n\"IniFileName\"=\"C:\\\\x.ini\"\n\"InstallDir\"=\"C:\\\\a\"\n", "",
-              {{"Commander_INI", ini}, {"Commander_Path", "/opt/tc"}});
+              {{iniName, ini}, {pathName, "/opt/tc"}});
     f.env.writeFile("prefix/drive_c/x.ini", "");
     QCOMPARE(f.locator->FindWincmdIni(), ini);
     QCOMPARE(f.locator->GetFileManagerFolder(), QStringLiteral("/opt/tc/"));
 
     Fixture missing("[Software\\\\Ghisler\\\\Total Commander] 1\n\"IniFileName\"=\"C:\\\\x.ini\"\n", "",
-                    {{"Commander_INI", scratch.path("gone.ini")}});
+                    {{iniName, scratch.path("gone.ini")}});
     missing.env.writeFile("prefix/drive_c/x.ini", "");
     QCOMPARE(missing.locator->FindWincmdIni(), QStringLiteral("C:\\x.ini"));
 }
@@ -202,6 +218,27 @@ void TestLocator::chosenFileIsStoredInMacroForm()
     f.person.answerFile(chosen);
     QCOMPARE(f.locator->FindWincmdIni(), chosen);
     QCOMPARE(f.settings->Read("Common", "UserDefinedWincmd", kMarker), QStringLiteral("vanteditors:\\inis/wincmd.ini"));
+}
+
+void TestLocator::whatIsNoRegularFileIsRefused()
+{
+    // A pipe would block the reader for ever; a folder is no file either. Each is refused
+    // with a message and counts as absent, down to the person's own choice.
+    TestEnvironment scratch;
+    const QString pipe = scratch.path("pipe.ini");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    Fixture f("[Software\\\\Ghisler\\\\Total Commander] 1\n\"IniFileName\"=\"C:\\\\folder.ini\"\n", "",
+              {{"COMMANDER_INI", pipe}});
+    QDir().mkpath(f.env.path("prefix/drive_c/folder.ini"));
+    const QString device = "/dev/null";
+    f.person.answerFile(device);
+    const QString wincmd = f.locator->FindWincmdIni();
+    QCOMPARE(wincmd, f.env.path("tmp/wincmd.ini"));   // the placeholder, as when the question is cancelled
+    const QStringList messages = f.person.messages();
+    QCOMPARE(messages.size(), 4);
+    QCOMPARE(messages[0], "Not a regular file: " + pipe);
+    QCOMPARE(messages[1], QStringLiteral("Not a regular file: C:\\folder.ini"));
+    QCOMPARE(messages[3], "Not a regular file: " + device);
 }
 
 void TestLocator::commonDialog()
