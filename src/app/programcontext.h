@@ -27,6 +27,11 @@ public:
     cLanguage language;
     cCommonDialog dialog;
     FileManagerLocator locator;
+
+private:
+    // A recorded settings file that cannot be written is replaced by one in the XDG
+    // config folder (cSettings); the person hears of it the first time.
+    void TellOfSettingsFallback(PersonInterface &person);
 };
 
 } // namespace calvenor

@@ -1,11 +1,15 @@
 #include "csettings.h"
 
 #include "filemanagerlocator.h"
+#include "platform/atomicfile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QTemporaryFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 
 namespace calvenor {
@@ -21,6 +25,27 @@ bool folderIsWritable(const QString &folder)
         return false;
     QTemporaryFile probe(AddBackslash(folder) + QStringLiteral(".calvenor-write-test-XXXXXX"));
     return probe.open();
+}
+
+// Whether a save of the settings file can succeed: it is replaced through a temporary
+// file beside it, so its folder must take new files, and a read-only file is refused.
+bool settingsFileIsWritable(const QString &nativePath)
+{
+    if (nativePath.isEmpty())
+        return false;
+    const QFileInfo info(nativePath);
+    if (info.exists()) {
+        if (!info.isFile())
+            return false;
+        const QString file = info.canonicalFilePath();
+        struct stat st {};
+        // A file nobody may write is read-only, even for an administrator.
+        if (::stat(QFile::encodeName(file).constData(), &st) != 0 || (st.st_mode & 0222) == 0
+            || ::access(QFile::encodeName(file).constData(), W_OK) != 0)
+            return false;
+        return folderIsWritable(QFileInfo(file).absolutePath());
+    }
+    return folderIsWritable(info.absolutePath());
 }
 
 QString xdgConfigFolder()
@@ -62,25 +87,36 @@ void cSettings::LocateSettingsFile()
     const QString fileName = QString::fromUtf16(kFileName);
     const QString stored = m_registry.ReadValue(kRegistryKey, QStringLiteral("IniFileName"));
     const QString trimmed = stored.trimmed();
-    if (stored == m_paths.MissingValueMarker()) {
-        if (folderIsWritable(appFolder)) {
-            m_registry.WriteValue(kRegistryKey, QStringLiteral("IniFileName"), QString(QStringLiteral(".\\") + fileName),
-                                  cRegistry::TextValue);
-            m_settingsFile = appFolder + fileName;
-        } else {
-            // An installed program's folder is not ours to write: the settings would
-            // silently never be saved there.
-            m_settingsFile = xdgConfigFolder() + fileName;
-            QDir().mkpath(xdgConfigFolder());
-            m_registry.WriteValue(kRegistryKey, QStringLiteral("IniFileName"), m_settingsFile, cRegistry::TextValue);
-        }
-    } else if (trimmed.startsWith(QStringLiteral(".\\")) || trimmed.startsWith(QStringLiteral("./"))) {
+    const bool recorded = stored != m_paths.MissingValueMarker();
+    if (!recorded)
+        m_settingsFile = appFolder + fileName;
+    else if (trimmed.startsWith(QStringLiteral(".\\")) || trimmed.startsWith(QStringLiteral("./")))
         m_settingsFile = appFolder + trimmed.mid(2).trimmed();
-    } else {
+    else
         m_settingsFile = m_paths.ExpandPath(stored);
-    }
     if (m_settingsFile.isEmpty() || m_settingsFile == m_paths.MissingValueMarker())
         m_settingsFile = appFolder + fileName;
+
+    // A settings file that cannot be written would silently lose every setting (an
+    // installed program's folder is not ours to write): the XDG config folder serves
+    // instead. A recorded path stays recorded, for the day it can be written again.
+    m_unwritableSettingsFile.clear();
+    const QString native = m_paths.nativePath(m_settingsFile);
+    const QString fallback = xdgConfigFolder() + fileName;
+    if (native != fallback && !settingsFileIsWritable(native)) {
+        QDir().mkpath(xdgConfigFolder());
+        // The settings read so far go along the first time.
+        QByteArray existing;
+        if (!FileExists(fallback) && readWholeFile(native, 1 << 24, existing) == errNone)
+            writeFileAtomically(fallback, existing);
+        if (recorded)
+            m_unwritableSettingsFile = m_settingsFile;
+        m_settingsFile = fallback;
+    }
+    if (!recorded) {
+        const QString value = m_settingsFile == fallback ? fallback : QString(QStringLiteral(".\\") + fileName);
+        m_registry.WriteValue(kRegistryKey, QStringLiteral("IniFileName"), value, cRegistry::TextValue);
+    }
 
     const QString scroll = m_registry.ReadValue(QStringLiteral("HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics"),
                                                 QStringLiteral("ScrollWidth"));
@@ -121,7 +157,7 @@ void cSettings::LoadSettings(FileManagerLocator *locator, int twipsPerPixel)
     const QString &marker = m_paths.MissingValueMarker();
 
     // The settings-file check: a missing file is created holding an empty [Common].
-    if (!FileExists(m_settingsFile)) {
+    if (!m_paths.FileExists(m_settingsFile)) {
         Write(common, QStringLiteral("test"), QStringLiteral("1"));
         m_profile.DeleteValue(common, QStringLiteral("test"), m_settingsFile);
     }

@@ -35,11 +35,14 @@ public:
 
     // Decides where the settings file is (once, at start-up) and reads the scroll-bar
     // width. The registry value IniFileName under the key
-    // HKEY_CURRENT_USER\Software\VantrelEditors\Common points to it; when it is missing
-    // and the program's folder
-    // cannot be written, the file goes to the XDG config folder instead.
+    // HKEY_CURRENT_USER\Software\VantrelEditors\Common points to it. A file that
+    // cannot be written there (a read-only installation folder, a read-only file) is
+    // replaced by $XDG_CONFIG_HOME/calvenor/vantrel editors.ini, which starts as a copy.
     void LocateSettingsFile();
     const QString &SettingsFile() const { return m_settingsFile; }   // gstrSettingsFile
+    // The recorded settings file that could not be written, when the XDG file took its
+    // place at start-up; else empty.
+    const QString &UnwritableSettingsFile() const { return m_unwritableSettingsFile; }
     void setSettingsFile(const QString &file) { m_settingsFile = file; }
 
     // Reads every key in the documented order; the installation folder comes from the
@@ -106,6 +109,7 @@ private:
     PathMacros &m_paths;
     cRegistry &m_registry;
     QString m_settingsFile;
+    QString m_unwritableSettingsFile;
     QString m_storedLanguageFile;   // LanguageFile as the file holds it
 };
 

@@ -43,6 +43,12 @@ private slots:
     void locatesTheSettingsFile_data();
     void locatesTheSettingsFile();
     void unwritableProgramFolderUsesTheConfigFolder();
+    void unwritableRecordedFileUsesTheConfigFolder_data();
+    void unwritableRecordedFileUsesTheConfigFolder();
+    void settingsFileNamedAsWindowsPathIsFound_data();
+    void settingsFileNamedAsWindowsPathIsFound();
+    void documentedDefaults();
+    void notRedirectedSectionsIgnoreBlanks();
     void defaultsAndClamps_data();
     void defaultsAndClamps();
     void windowPosition();
@@ -60,7 +66,7 @@ void TestSettings::locatesTheSettingsFile_data()
     QTest::newRow(".\\ with a blank") << ".\\ other.ini" << "other.ini";
     QTest::newRow("blanks before .\\") << "  .\\x.ini" << "x.ini";
     QTest::newRow("program-folder prefix") << "vanteditors:\\sub.ini" << "sub.ini";
-    QTest::newRow("absolute native path") << "/etc/calvenor.ini" << "/etc/calvenor.ini";
+    QTest::newRow("absolute native path") << "<env>/cfg/calvenor.ini" << "<env>/cfg/calvenor.ini";
 }
 
 void TestSettings::locatesTheSettingsFile()
@@ -68,6 +74,9 @@ void TestSettings::locatesTheSettingsFile()
     QFETCH(QString, registryValue);
     QFETCH(QString, expected);
     Fixture f;
+    QDir().mkpath(f.env.path("cfg"));
+    registryValue.replace("<env>/", f.env.path(""));
+    expected.replace("<env>/", f.env.path(""));
     if (registryValue != u"<none>")
         f.registry.WriteValue(kKey, "IniFileName", registryValue, cRegistry::TextValue);
     f.settings.LocateSettingsFile();
@@ -91,6 +100,89 @@ void TestSettings::unwritableProgramFolderUsesTheConfigFolder()
     cSettings again(f.env.profile(), installed, f.registry);
     again.LocateSettingsFile();
     QCOMPARE(again.SettingsFile(), expected);
+}
+
+void TestSettings::unwritableRecordedFileUsesTheConfigFolder_data()
+{
+    QTest::addColumn<QString>("recorded");   // <env> stands for the test's folder
+    QTest::newRow("folder nobody may write") << "/proc/vantrel editors.ini";
+    QTest::newRow("read-only file") << "<env>/ro/vantrel editors.ini";
+    QTest::newRow("folder that does not exist") << "<env>/gone/vantrel editors.ini";
+    QTest::newRow("unmapped drive") << "q:\\vantrel editors.ini";
+}
+
+void TestSettings::unwritableRecordedFileUsesTheConfigFolder()
+{
+    QFETCH(QString, recorded);
+    Fixture f;
+    recorded.replace("<env>/", f.env.path(""));
+    const QString readOnly = f.env.writeFile("ro/vantrel editors.ini", "[Calvenor]\r\nMaxItems=42\r\n");
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    f.registry.WriteValue(kKey, "IniFileName", recorded, cRegistry::TextValue);
+    f.settings.LocateSettingsFile();
+    const QString fallback = f.env.path("home/.config/calvenor/vantrel editors.ini");
+    QCOMPARE(f.settings.SettingsFile(), fallback);
+    QCOMPARE(f.settings.UnwritableSettingsFile(), recorded);
+    QCOMPARE(f.registry.ReadValue(kKey, "IniFileName"), recorded);   // the record stays
+    // What the unwritable file held comes along, and saving works.
+    f.settings.LoadSettings();
+    QCOMPARE(f.settings.MaxItems, recorded == readOnly ? 42 : 20);
+    QCOMPARE(f.settings.SaveSettings(), 0);
+    QVERIFY(f.env.readFile(fallback).contains("UseSectionIcon=1"));
+    if (recorded == readOnly)
+        QCOMPARE(f.env.readFile(readOnly), QByteArray("[Calvenor]\r\nMaxItems=42\r\n"));
+}
+
+void TestSettings::settingsFileNamedAsWindowsPathIsFound_data()
+{
+    QTest::addColumn<QString>("recorded");
+    QTest::newRow("drive letter") << "C:\\cfg\\vantrel editors.ini";
+    QTest::newRow("environment reference") << "%APPDATA%\\vantrel editors.ini";
+}
+
+void TestSettings::settingsFileNamedAsWindowsPathIsFound()
+{
+    QFETCH(QString, recorded);
+    Fixture f;
+    f.env.paths().setFallbackVariable("APPDATA", "C:\\cfg");
+    const QByteArray text = "[Calvenor]\r\nMaxItems=42\r\n";
+    const QString file = f.env.writeFile("prefix/drive_c/cfg/vantrel editors.ini", text);
+    f.registry.WriteValue(kKey, "IniFileName", recorded, cRegistry::TextValue);
+    f.settings.LocateSettingsFile();
+    QVERIFY(f.settings.UnwritableSettingsFile().isEmpty());
+    f.settings.LoadSettings();
+    QCOMPARE(f.settings.MaxItems, 42);
+    // The file exists, so the check adds no [Common] section to it.
+    QCOMPARE(f.env.readFile(file), text);
+}
+
+void TestSettings::documentedDefaults()
+{
+    Fixture f;
+    f.load("");
+    const cSettings &s = f.settings;
+    const QStringList read = {
+        QString::number(s.NumberOfRecentFiles), QString::number(s.MaxItems), QString::number(s.UnExpandPaths),
+        QString::number(s.FullPathInTitleBar), s.TCRestartDelay, QString::number(s.LockedTabForeColor),
+        QString::number(s.SplitPosition), QString::number(s.VerticalPanels), QString::number(s.FontSize),
+        QString::number(s.FontScript), QString::number(s.FontStyle),
+        QString::number(s.CommandListShowLines), QString::number(s.FixedBorders), QString::number(s.FlatUserInterface),
+        QString::number(s.UseDefaultLanguage), QString::number(s.MainWindowMaxmized), QString::number(s.ToolbarVisible),
+        QString::number(s.AlwaysRestartTC), QString::number(s.UseSectionIcon), QString::number(s.CommandListFullRowSelect),
+        QString::number(s.ShowBkColor)};
+    const QStringList documented = {"9", "20", "3", "2", "1", "255", "4000", "1", "10", "1", "0",
+                                    "0", "1", "1", "1", "0", "1", "0", "1", "0", "0"};
+    QCOMPARE(read, documented);
+    QCOMPARE(s.MainWindowPosition, (WindowPlacement {500, 500, 8000, 11000}));
+    QCOMPARE(s.UserDefinedWincmd, kMarker);
+}
+
+void TestSettings::notRedirectedSectionsIgnoreBlanks()
+{
+    Fixture f;
+    const QString file = f.load("[Common]\nTCSectionsNotRedirectedByDefault= LeftHistory ;RightHistory\t;; Selection\n");
+    f.env.profile().ReadNotRedirectedSections(file);
+    QCOMPARE(f.env.profile().NotRedirectedSections(), QStringList({"LeftHistory", "RightHistory", "Selection"}));
 }
 
 void TestSettings::defaultsAndClamps_data()
