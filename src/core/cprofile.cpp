@@ -463,37 +463,15 @@ void cProfile::Rollback(const Checkpoint &checkpoint)
     }
 }
 
-void cProfile::fillList(const QStringList &entries, int bufferSize, QStringList &list, int &count)
-{
-    list.clear();
-    count = -1;
-    // The platform ends each entry with a NUL and the list with one more; what does
-    // not fit is cut, and entries beyond the cut are not seen.
-    qsizetype room = bufferSize > 0 ? qsizetype(bufferSize) - 2 : std::numeric_limits<qsizetype>::max();
-    for (const QString &entry : entries) {
-        if (room <= 0)
-            break;
-        if (entry.size() + 1 <= room) {
-            list.append(entry);
-            room -= entry.size() + 1;
-        } else {
-            list.append(entry.left(room));
-            room = 0;
-        }
-    }
-    if (!list.isEmpty())
-        list.append(QString());   // the split at the final NUL
-    for (const QString &entry : std::as_const(list)) {
-        if (!entry.isEmpty())
-            ++count;
-    }
-}
-
 int cProfile::ReadFileSectionsName(const QString &strFileName, int lngMaxBufferSize)
 {
     const CachedFile *file = cached(nativePath(strFileName));
-    fillList(file ? file->document.sectionNames() : QStringList(), lngMaxBufferSize,
-             m_fileSectionsNameList, FileSectionsNameCount);
+    m_fileSectionsNameList.clear();
+    if (file) {
+        for (const QString &name : file->document.sectionNames())
+            m_fileSectionsNameList.append(name);
+    }
+    FileSectionsNameCount = m_fileSectionsNameList.finish(lngMaxBufferSize);
     return errNone;
 }
 
@@ -502,13 +480,17 @@ int cProfile::ReadSectionKeysNameAndValue(const QString &strSectionName, const Q
 {
     const QString section = trimSpaces(strSectionName);
     const CachedFile *file = cached(nativePath(ResolveTargetFile(section, QString(), strFileName)));
-    QStringList lines;
+    PackedList &list = m_sectionKeysNameAndValueList;
+    list.clear();
     if (file) {
-        file->document.forEachEntry(section, [&lines](QStringView key, QStringView stored, bool hasEquals) {
-            lines.append(hasEquals ? key + u'=' + stored : key.toString());
+        file->document.forEachEntry(section, [&list](QStringView key, QStringView stored, bool hasEquals) {
+            if (hasEquals)
+                list.append(key, u"=", stored);
+            else
+                list.append(key);
         });
     }
-    fillList(lines, lngMaxBufferSize, m_sectionKeysNameAndValueList, SectionKeysNameAndValueCount);
+    SectionKeysNameAndValueCount = list.finish(lngMaxBufferSize);
     return errNone;
 }
 
@@ -517,15 +499,16 @@ int cProfile::ReadSectionKeysNameOnly(const QString &strSectionName, const QStri
 {
     const QString section = trimSpaces(strSectionName);
     const CachedFile *file = cached(nativePath(ResolveTargetFile(section, QString(), strFileName)));
-    QStringList keys;
+    PackedList &list = m_sectionKeysNameOnlyList;
+    list.clear();
     if (file) {
         // Lines without '=' are no keys to the profile functions (the section text lists them).
-        file->document.forEachEntry(section, [&keys](QStringView key, QStringView, bool hasEquals) {
+        file->document.forEachEntry(section, [&list](QStringView key, QStringView, bool hasEquals) {
             if (hasEquals)
-                keys.append(key.toString());
+                list.append(key);
         });
     }
-    fillList(keys, lngMaxBufferSize, m_sectionKeysNameOnlyList, SectionKeysNameOnlyCount);
+    SectionKeysNameOnlyCount = list.finish(lngMaxBufferSize);
     return errNone;
 }
 
@@ -567,12 +550,13 @@ void cProfile::SortKeysNameOnlyList()
     const qsizetype end = qMin<qsizetype>(SectionKeysNameOnlyCount + 1, m_sectionKeysNameOnlyList.size());
     if (end <= 1)
         return;
-    std::stable_sort(m_sectionKeysNameOnlyList.begin(), m_sectionKeysNameOnlyList.begin() + end,
-                     [](const QString &a, const QString &b) { return FoldedKey::compareIgnoringCase(a, b) < 0; });
+    m_sectionKeysNameOnlyList.stableSortPrefix(end, [](QStringView a, QStringView b) {
+        return FoldedKey::compareIgnoringCase(a, b) < 0;
+    });
 }
 
 namespace {
-QString listEntry(const QStringList &list, int index, int *errorNumber)
+QString listEntry(const PackedList &list, int index, int *errorNumber)
 {
     if (index < 0 || index >= list.size()) {
         if (errorNumber)

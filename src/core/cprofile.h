@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inidocument.h"
+#include "packedlist.h"
 #include "pathmacros.h"
 #include "platform/errornumbers.h"
 #include "platform/filestamp.h"
@@ -148,7 +149,6 @@ private:
     static void apply(IniDocument &document, const Edit &edit);
     static bool fileCanHold(const IniDocument &document, const Edit &edit);
     int flush(const QString &nativePath, CachedFile &file);
-    void fillList(const QStringList &entries, int bufferSize, QStringList &list, int &count);
 
     const PathMacros &m_paths;
     QStringList m_notRedirected;
@@ -165,9 +165,9 @@ private:
     int m_batchDepth = 0;
     int m_batchError = errNone;
 
-    QStringList m_fileSectionsNameList;
-    QStringList m_sectionKeysNameAndValueList;
-    QStringList m_sectionKeysNameOnlyList;
+    PackedList m_fileSectionsNameList;
+    PackedList m_sectionKeysNameAndValueList;
+    PackedList m_sectionKeysNameOnlyList;
 };
 
 // Holds a cProfile batch open for one operation and ends it on every way out.

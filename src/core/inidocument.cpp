@@ -29,6 +29,11 @@ qsizetype findLineEnd(const char16_t *data, qsizetype from, qsizetype size)
     return i;
 }
 
+char16_t asciiLower(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c + 0x20) : c;
+}
+
 } // namespace
 
 IniDocument::IniDocument()
@@ -231,9 +236,22 @@ qsizetype IniDocument::findKeyLine(const Section &section, QStringView key) cons
     // looked into again and again gets an index.
     if (!section.indexed && section.scans < 8) {
         ++section.scans;
+        // Most lines differ from the name in their first mark; only the others are
+        // parsed (an empty name has no first mark to compare).
+        const char16_t first = key.isEmpty() ? 0 : asciiLower(key.front().unicode());
         for (qsizetype i = 0; i < qsizetype(section.lines.size()); ++i) {
             const Line &line = section.lines[size_t(i)];
-            if (isNamed(line) && FoldedKey::equalIgnoringCase(IniSyntax::keyName(lineText(line)), key))
+            if (!isNamed(line))
+                continue;
+            const QStringView text = lineText(line);
+            if (first != 0) {
+                qsizetype mark = 0;
+                while (mark < text.size() && IniSyntax::isBlank(text[mark]))
+                    ++mark;
+                if (mark == text.size() || asciiLower(text[mark].unicode()) != first)
+                    continue;
+            }
+            if (FoldedKey::equalIgnoringCase(IniSyntax::keyName(text), key))
                 return i;
         }
         return -1;
@@ -297,7 +315,8 @@ QString IniDocument::outline() const
     QString text;
     for (const Section &section : m_sections) {
         for (const Line &line : section.lines) {
-            text += section.name + u'|' + QChar(kinds[int(line.kind)]) + u'|' + lineText(line) + u'\n';
+            if (line.kind != LineKind::Blank)   // blank lines mean nothing to a reader
+                text += section.name + u'|' + QChar(kinds[int(line.kind)]) + u'|' + lineText(line) + u'\n';
         }
     }
     return text;

@@ -57,8 +57,9 @@ public:
     QString valueFromStored(QStringView stored) const;
 
     QStringList sectionNames() const;
-    // Every line as the reader sees it, one per output line: the section it belongs
-    // to, its kind and its text. Two documents with the same outline read the same.
+    // Every line that means something to a reader, one per output line: the section
+    // it belongs to, its kind and its text. Two documents with the same outline read
+    // the same.
     QString outline() const;
     // Key lines and lines without '=' of the section, in file order; comment and
     // blank lines are not entries.
@@ -158,12 +159,12 @@ void IniDocument::forEachEntry(QStringView sectionName, Visitor &&visit) const
     const Section *section = findSection(sectionName);
     if (!section)
         return;
+    QStringView name;
+    QStringView stored;
     for (const Line &line : section->lines) {
-        if (line.kind == IniSyntax::LineKind::Key) {
-            const QStringView text = lineText(line);
-            visit(IniSyntax::keyName(text), IniSyntax::storedValue(text), true);
-        } else if (line.kind == IniSyntax::LineKind::Text) {
-            visit(IniSyntax::keyName(lineText(line)), QStringView(), false);
+        if (line.kind == IniSyntax::LineKind::Key || line.kind == IniSyntax::LineKind::Text) {
+            const bool hasEquals = IniSyntax::splitEntry(lineText(line), name, stored);
+            visit(name, stored, hasEquals);
         }
     }
 }

@@ -1,7 +1,33 @@
 #include "inisyntax.h"
 
+#include <QtAlgorithms>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace calvenor::IniSyntax {
 namespace {
+
+// The first NUL of a long value, eight characters at a time.
+qsizetype findNul(const char16_t *data, qsizetype size)
+{
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 8 <= size; i += 8) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(chunk, zero));
+        if (mask != 0)
+            return i + qCountTrailingZeroBits(uint(mask)) / 2;
+    }
+#endif
+    for (; i < size; ++i) {
+        if (data[i] == 0)
+            return i;
+    }
+    return -1;
+}
 
 // Qt's general search costs more than these lines are long; a plain loop is quicker.
 qsizetype indexOf(QStringView text, char16_t wanted, qsizetype from = 0)
@@ -39,7 +65,7 @@ QStringView trimmed(QStringView text)
 
 QStringView cutAtNul(QStringView text)
 {
-    const qsizetype nul = indexOf(text, u'\0');
+    const qsizetype nul = findNul(text.utf16(), text.size());
     return nul < 0 ? text : text.left(nul);
 }
 
@@ -78,6 +104,19 @@ QStringView storedValue(QStringView line)
 {
     const qsizetype equals = indexOf(line, u'=');
     return equals < 0 ? QStringView() : cutAtNul(trimmed(line.mid(equals + 1)));
+}
+
+bool splitEntry(QStringView line, QStringView &name, QStringView &stored)
+{
+    const qsizetype equals = indexOf(line, u'=');
+    if (equals < 0) {
+        name = cutAtNul(trimmed(line));
+        stored = QStringView();
+        return false;
+    }
+    name = cutAtNul(trimmed(line.left(equals)));
+    stored = cutAtNul(trimmed(line.mid(equals + 1)));
+    return true;
 }
 
 bool hasEquals(QStringView line)

@@ -42,6 +42,9 @@ QStringView keyName(QStringView line);
 // any quotation marks still there. Empty for a line without '='.
 QStringView storedValue(QStringView line);
 bool hasEquals(QStringView line);
+// The name and the stored value of an entry line in one pass over it; false (and an
+// empty value) for a line without '='.
+bool splitEntry(QStringView line, QStringView &name, QStringView &stored);
 
 // What a value read gives for a stored value: one pair of matching enclosing quotation
 // marks (double or single) removed.
