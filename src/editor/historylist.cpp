@@ -4,6 +4,8 @@
 
 #include "core/csectionsdata.h"
 #include "core/foldedkey.h"
+#include "core/inidocument.h"
+#include "core/keyedsection.h"
 #include "core/tabssection.h"
 #include "core/taboptions.h"
 #include "platform/errornumbers.h"
@@ -357,9 +359,17 @@ int HistoryList::FinishEdit(const QString &newText)
     if (isTabSection() && !text.endsWith(u'\\'))
         text += u'\\';
     HistoryRow &row = m_store.Row(position);
-    if (familyOf(mstrCurrentSection) == Family::Keyed)
+    if (familyOf(mstrCurrentSection) == Family::Keyed) {
+        // A template name becomes the start of its keys: one the file cannot hold as a
+        // key name (holding '=', or reading as a section header) is refused here rather
+        // than when the section is saved.
+        const QString firstKey = text.trimmed() + KeyedSuffixes(mstrCurrentSection).value(0);
+        if (!IniDocument::holdsKey(firstKey, row.col(2))) {
+            m_person.Beep();
+            return errInvalidCall;
+        }
         row.Text = text;
-    else
+    } else
         row.col(2) = text;
     m_rows[size_t(m_current)].text = text;
     const QModelIndex index = m_model->index(m_current);

@@ -22,6 +22,9 @@ private slots:
     void rewritingASectionKeepsItsPlace();
     void namesALineCannotHoldAreRefused();
     void utf16BigEndianRoundTrip();
+    void codePageBytesOnEveryPath_data();
+    void codePageBytesOnEveryPath();
+    void firstDuplicateWinsAfterManyLookups();
     void newLinesUseTheFileLineEnd();
 };
 
@@ -176,6 +179,9 @@ void TestIniDocument::edits_data()
         << QByteArray("[A]\nk\nz=1\n") << "A" << "k" << "v" << QByteArray("[A]\nk=v\nz=1\n");
     QTest::newRow("a commented key is written where it stands")
         << QByteArray("[A]\n;k=1\nz=1\n") << "A" << ";k" << "2" << QByteArray("[A]\n;k=2\nz=1\n");
+    QTest::newRow("bytes that are not UTF-8 survive beside an edit")
+        << QByteArray("\xef\xbb\xbf[S]\n0=\xed\xa0\x80 \xc0\n1=a\n") << "S" << "1" << "b"
+        << QByteArray("\xef\xbb\xbf[S]\n0=\xed\xa0\x80 \xc0\n1=b\n");
     QTest::newRow("an edited line keeps its own line end")
         << QByteArray("[A]\r\na=1\nb=2\r\n") << "A" << "a" << "3" << QByteArray("[A]\r\na=3\nb=2\r\n");
     QTest::newRow("other sections keep their bytes")
@@ -291,6 +297,49 @@ void TestIniDocument::utf16BigEndianRoundTrip()
     QCOMPARE(doc.serialize(), file);
     doc.setStoredValue(u"S", u"n", u"\u00e4");
     QCOMPARE(doc.serialize(), file + bytes("\0n\0=\0\xe4\0\r\0\n"));
+}
+
+void TestIniDocument::codePageBytesOnEveryPath_data()
+{
+    QTest::addColumn<int>("codePage");
+    QTest::addColumn<QString>("character");   // one whose byte is 0xE0 there, unlike Latin-1
+    QTest::newRow("Baltic") << 1257 << QStringLiteral("\u0105");
+    QTest::newRow("Hebrew") << 1255 << QStringLiteral("\u05d0");
+    QTest::newRow("Cyrillic") << 1251 << QStringLiteral("\u0430");
+}
+
+void TestIniDocument::codePageBytesOnEveryPath()
+{
+    QFETCH(int, codePage);
+    QFETCH(QString, character);
+    const AnsiCodePage &page = AnsiCodePage::get(codePage);
+    IniDocument doc = IniDocument::parse("[S]\r\nold=\xe0\r\n", page);
+    QCOMPARE(doc.value(u"S", u"old").value_or(QString()), character);
+    // A changed key, a new key, a new section and a rewritten section: each writes the
+    // code page's byte, and a character the code page lacks goes in the marked form.
+    doc.setStoredValue(u"S", u"old", doc.storedFormOf(character + character));
+    doc.setStoredValue(u"S", character, doc.storedFormOf(QStringLiteral("\u4e2d")));
+    doc.setStoredValue(character, u"k", doc.storedFormOf(character));
+    doc.replaceSection(QString(u"T" + character), {{character, doc.storedFormOf(character)}});
+    QCOMPARE(doc.serialize(), QByteArray("[S]\r\nold=\xe0\xe0\r\n\xe0=\xef\xbb\xbf\xe4\xb8\xad\r\n"
+                                         "[\xe0]\r\nk=\xe0\r\n[T\xe0]\r\n\xe0=\xe0\r\n"));
+    const IniDocument reread = IniDocument::parse(doc.serialize(), page);
+    QCOMPARE(reread.value(u"S", character).value_or(QString()), QStringLiteral("\u4e2d"));
+    QCOMPARE(reread.value(QString(u"T" + character), character).value_or(QString()), character);
+}
+
+void TestIniDocument::firstDuplicateWinsAfterManyLookups()
+{
+    // Lookups beyond the first few go through an index; it must keep the reading rule.
+    IniDocument doc = parse("[S]\nk=1\nother=0\nK=2\n[S]\nk=3\n");
+    for (int i = 0; i < 20; ++i)
+        QCOMPARE(doc.value(u"S", u"k").value_or(QString()), QStringLiteral("1"));
+    doc.setStoredValue(u"S", u"new", u"x");   // a line inserted ahead of nothing indexed
+    QCOMPARE(doc.value(u"S", u"K").value_or(QString()), QStringLiteral("1"));
+    doc.setStoredValue(u"S", u"k", u"9");
+    QCOMPARE(doc.serialize(), QByteArray("[S]\nk=9\nother=0\nK=2\nnew=x\n[S]\nk=3\n"));
+    doc.deleteKey(u"S", u"other");
+    QCOMPARE(doc.value(u"S", u"k").value_or(QString()), QStringLiteral("9"));
 }
 
 void TestIniDocument::newLinesUseTheFileLineEnd()

@@ -246,6 +246,11 @@ void TestHistoryList::finishingAnEdit()
     const HistoryRow &row = f.list.store().Row(f.list.currentStorePosition());
     QCOMPARE(row.Text, QStringLiteral("Beta"));
     QCOMPARE(row.col(2), QStringLiteral("a"));
+    // A name the file could not hold as a key is refused with a beep, and kept.
+    QCOMPARE(f.list.FinishEdit("a=b"), int(errInvalidCall));
+    QCOMPARE(f.list.FinishEdit("[old]"), int(errInvalidCall));
+    QCOMPARE(row.Text, QStringLiteral("Beta"));
+    QCOMPARE(f.person.asked.last().kind, QStringLiteral("beep"));
 }
 
 void TestHistoryList::deleting()
