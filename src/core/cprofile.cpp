@@ -289,7 +289,9 @@ bool cProfile::fileCanHold(const IniDocument &document, const Edit &edit)
     if (!IniDocument::holdsSection(edit.section) || !codec.canEncode(edit.section))
         return false;
     auto holds = [&](const QString &key, const QString &value) {
-        return codec.canEncode(key) && IniDocument::holdsKey(key, storedText(document, value));
+        // Only a name that starts with '[' depends on the text stored beside it.
+        const QString stored = key.startsWith(u'[') ? storedText(document, value) : QString();
+        return codec.canEncode(key) && IniDocument::holdsKey(key, stored);
     };
     switch (edit.kind) {
     case EditKind::Write:

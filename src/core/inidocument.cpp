@@ -339,9 +339,21 @@ QString IniDocument::storedFormOf(const QString &value) const
 
 bool IniDocument::holdsKey(QStringView key, QStringView stored)
 {
-    const QString line = key + u'=' + stored;
-    const LineKind kind = IniSyntax::classify(line);
-    return (kind == LineKind::Key || kind == LineKind::Comment) && IniSyntax::keyName(line) == key;
+    // The line key=stored reads back as this key when the name has no '=', NUL or line
+    // break, no blanks at its ends, and does not turn the line into a header: a line that
+    // starts with '[' is one as soon as a ']' follows anywhere on it.
+    const char16_t *data = key.utf16();
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        if (data[i] == u'=' || data[i] == u'\0' || data[i] == u'\r' || data[i] == u'\n')
+            return false;
+    }
+    if (key.isEmpty())
+        return true;
+    if (IniSyntax::isBlank(key.front()) || IniSyntax::isBlank(key.back()))
+        return false;
+    if (key.front() == u'[')
+        return !key.contains(u']') && !stored.contains(u']');
+    return true;
 }
 
 bool IniDocument::holdsSection(QStringView name)
