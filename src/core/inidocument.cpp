@@ -303,7 +303,7 @@ QStringList IniDocument::sectionNames() const
 {
     QStringList names;
     for (const Section &section : m_sections) {
-        if (section.hasHeader)
+        if (section.hasHeader && !section.name.isEmpty())   // "[]" is never listed
             names.append(section.name);
     }
     return names;

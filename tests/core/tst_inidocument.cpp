@@ -105,8 +105,8 @@ void TestIniDocument::readsValuesAsTheProfileFunctionsDo()
 
 void TestIniDocument::listsSectionsAndEntries()
 {
-    const IniDocument doc = parse("pre=1\n[A]\n; note\n  0 = x \n\nline without equals\n\"q\"=\"v\"\n[B]\n[A]\nz=1\n");
-    QCOMPARE(doc.sectionNames(), QStringList({"A", "B", "A"}));
+    const IniDocument doc = parse("pre=1\n[A]\n; note\n  0 = x \n\nline without equals\n\"q\"=\"v\"\n[B]\n[ ]\n[A]\nz=1\n");
+    QCOMPARE(doc.sectionNames(), QStringList({"A", "B", "A"}));   // a section without a name is not listed
     const std::vector<IniEntry> entries = doc.entries(u"a");
     QCOMPARE(entries.size(), size_t(3));
     QCOMPARE(entries[0].key, QStringLiteral("0"));
