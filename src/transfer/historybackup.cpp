@@ -49,6 +49,9 @@ ErrorNumber errorFromErrno(int error)
 class LockedBackup
 {
 public:
+    LockedBackup() = default;
+    LockedBackup(const LockedBackup &) = delete;
+    LockedBackup &operator=(const LockedBackup &) = delete;
     ~LockedBackup()
     {
         if (m_fd >= 0)
