@@ -100,7 +100,12 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
         return fail(notARegularFile(wcxftp));
     // The backup is checked before anything is closed or cleared, too.
     const QString backup = options.backup ? m_paths.ExpandPath(*options.backup) : QString();
-    const QString backupNative = options.backup ? m_paths.nativePath(backup) : QString();
+    // The backup is our own file, not one the profile functions open: a bare name means
+    // the working folder, as anywhere on a command line.
+    const bool bareBackupName = !backup.contains(u'/') && !backup.contains(u'\\') && !backup.contains(u':');
+    const QString backupNative = !options.backup ? QString()
+        : bareBackupName                         ? QDir::current().absoluteFilePath(backup)
+                                                 : m_paths.nativePath(backup);
     if (isNonRegularFile(backupNative))
         return fail(notARegularFile(backup));
     m_restarter.setIniFiles(wincmd, wcxftp);

@@ -88,6 +88,9 @@ private slots:
     void notARegularFileIsRefused_data();
     void notARegularFileIsRefused();
     void readOnlyBackupClearsNothing();
+    void redirectionTargets_data();
+    void redirectionTargets();
+    void bareBackupNameIsInTheWorkingFolder();
     void unwritableIniFileIsReported();
     void backupLimitAndOverwrite();
     void helpAndVersion();
@@ -224,6 +227,51 @@ void TestBatchJob::readOnlyBackupClearsNothing()
     QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
     QCOMPARE(f.env.readFile(f.wcxftp), kWcxftp);
     QCOMPARE(f.env.readFile(backup), QByteArray("old"));
+}
+
+void TestBatchJob::redirectionTargets_data()
+{
+    QTest::addColumn<QByteArray>("target");   // %DIR% is the test's folder
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    // Redirect targets that do not exist yet are common: clearing them has nothing to
+    // do and makes nothing.
+    QTest::newRow("file and folder not made yet") << QByteArray("%DIR%/user/history.ini") << 0 << QString();
+    QTest::newRow("file not made yet") << QByteArray("%DIR%/history.ini") << 0 << QString();
+    // A target nobody can name here is reported as written, so the person sees what is missing.
+    QTest::newRow("variable nobody set") << QByteArray("%NOBODY_SET_THIS%\\history.ini") << 1
+                                         << "%NOBODY_SET_THIS%\\history.ini";
+}
+
+void TestBatchJob::redirectionTargets()
+{
+    QFETCH(QByteArray, target);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    Fixture f;
+    target.replace("%DIR%", f.env.path("").toUtf8());
+    const QByteArray text = "[LeftHistory]\r\nRedirectSection=" + target + "\r\n[MkDirHistory]\r\n0=x\r\n";
+    f.env.writeFile("tc/wincmd.ini", text);
+    QCOMPARE(f.run({"/s=13;15"}), status);
+    QVERIFY(!QFileInfo::exists(f.env.path("user")) && !QFileInfo::exists(f.env.path("history.ini")));
+    if (status == 0) {
+        QVERIFY(f.person.asked.isEmpty());
+        QCOMPARE(f.env.readFile(f.wincmd), "[LeftHistory]\r\nRedirectSection=" + target + "\r\n");
+    } else {
+        QCOMPARE(f.person.messages().size(), 1);
+        QVERIFY2(f.person.messages().first().contains(message), qPrintable(f.person.messages().first()));
+    }
+}
+
+void TestBatchJob::bareBackupNameIsInTheWorkingFolder()
+{
+    Fixture f;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(f.env.path(""));
+    const int status = f.run({"/s=13", "/b=history.txt"});
+    QDir::setCurrent(before);
+    QCOMPARE(status, 0);
+    QVERIFY(f.env.readFile(f.env.path("history.txt")).contains("[LeftHistory]"));
 }
 
 void TestBatchJob::unwritableIniFileIsReported()
