@@ -105,13 +105,14 @@ int ReadTabsSection(const SectionIo &io, const QString &section, const QString &
 int SaveTabsSection(const SectionIo &io, const QString &section, const QString &iniFileName)
 {
     cProfile &profile = io.profile;
-    if (const int error = profile.DeleteSection(section, iniFileName))
-        return error;
     HistoryRowStore::StartEnd range;
     if (const int error = io.store.GetStartEnd(section, range))
         return error;
+    // The tab section is written anew in one step, where it stands in its file; an
+    // empty one goes, and the panel section stays as it is.
+    std::vector<cProfile::KeyValue> entries;
     if (range.start < 0)
-        return 0;   // the panel section stays as it is
+        return profile.ReplaceSection(section, entries, iniFileName);
 
     const QString activeTag = ActiveTabTag(section);
     const HistoryRow *active = nullptr;
@@ -120,24 +121,23 @@ int SaveTabsSection(const SectionIo &io, const QString &section, const QString &
         if (row.Tag.compare(activeTag, Qt::CaseInsensitive) == 0)
             active = &row;
     }
-    auto write = [&](const QString &sectionName, const QString &key, const QString &value) {
-        return profile.WriteValue(sectionName, key, value, iniFileName);
-    };
     if (active) {
         const QString panel = PanelSectionOf(section);
         const QString &options = active->col(3);
         const int fields[] = {0, 1, 2, 6};
         const QString keys[] = {QStringLiteral("ShowAllDetails"), QStringLiteral("SortOrder"),
                                 QStringLiteral("negative Sortorder"), QStringLiteral("customsortorder")};
-        if (const int error = write(panel, QStringLiteral("path"), active->col(2)))
+        if (const int error = profile.WriteValue(panel, QStringLiteral("path"), active->col(2), iniFileName))
             return error;
         for (int i = 0; i < 4; ++i) {
-            if (const int error = write(panel, keys[i], QString::number(GetOptionField(options, fields[i]))))
+            const QString value = QString::number(GetOptionField(options, fields[i]));
+            if (const int error = profile.WriteValue(panel, keys[i], value, iniFileName))
                 return error;
         }
     }
     int number = 0;
     int activeNumber = 0;   // the tabs above the active one: what ActiveTab names
+    entries.reserve(size_t(range.end - range.start + 1) * 3 + 3);
     for (int position = range.start; position <= range.end; ++position) {
         io.step();
         const HistoryRow &row = io.store.Row(position);
@@ -146,22 +146,18 @@ int SaveTabsSection(const SectionIo &io, const QString &section, const QString &
         if (row.Tag.compare(section, Qt::CaseInsensitive) != 0)
             continue;
         const QString prefix = QString::number(number++);
-        for (const auto &[suffix, column] : {std::pair{u"_path", 2}, std::pair{u"_options", 3}, std::pair{u"_caption", 4}}) {
-            if (const int error = write(section, prefix + QStringView(suffix), row.col(column)))
-                return error;
-        }
+        // A value holding the marker writes nothing: ReplaceSection leaves it out.
+        entries.push_back({prefix + QStringLiteral("_path"), row.col(2)});
+        entries.push_back({prefix + QStringLiteral("_options"), row.col(3)});
+        entries.push_back({prefix + QStringLiteral("_caption"), row.col(4)});
     }
     if (active) {
-        if (const int error = write(section, QStringLiteral("ActiveTab"), QString::number(activeNumber)))
-            return error;
-        if (const int error = write(section, QStringLiteral("ActiveCaption"), active->col(4)))
-            return error;
-        if (active->col(3) != io.marker()) {
-            if (const int error = write(section, QStringLiteral("ActiveLocked"), QString::number(GetOptionField(active->col(3), 5))))
-                return error;
-        }
+        entries.push_back({QStringLiteral("ActiveTab"), QString::number(activeNumber)});
+        entries.push_back({QStringLiteral("ActiveCaption"), active->col(4)});
+        if (active->col(3) != io.marker())
+            entries.push_back({QStringLiteral("ActiveLocked"), QString::number(GetOptionField(active->col(3), 5))});
     }
-    return 0;
+    return profile.ReplaceSection(section, entries, iniFileName);
 }
 
 } // namespace calvenor

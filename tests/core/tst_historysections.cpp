@@ -220,9 +220,9 @@ void TestHistorySections::tabSections()
 
 void TestHistorySections::tabSectionSave()
 {
-    Fixture f("[Left]\npath=c:\\act\\\nSortOrder=3\nViewMode=7\n"
-              "[LeftTabs]\n0_path=c:\\a\\\n0_options=1|0|0|0|0|2|0\n1_path=c:\\b\\\n1_caption=Bee\nActiveTab=1\n"
-              "ActiveCaption=Act\nActiveLocked=1\n");
+    Fixture f("[LeftTabs]\n0_path=c:\\a\\\n0_options=1|0|0|0|0|2|0\n1_path=c:\\b\\\n1_caption=Bee\nActiveTab=1\n"
+              "ActiveCaption=Act\nActiveLocked=1\n"
+              "[Left]\npath=c:\\act\\\nSortOrder=3\nViewMode=7\n");
     const auto &rows = f.store.SectionRows(10);
     QCOMPARE(rows.size(), size_t(3));
     QCOMPARE(rows[0].Key, QStringLiteral("Key_1"));
@@ -237,11 +237,12 @@ void TestHistorySections::tabSectionSave()
     QCOMPARE(rows[0].col(4), kMarker);
     QCOMPARE(rows[2].col(3), kMarker);
 
+    // Both sections stay where they stand; the tab section is rewritten in place.
     QCOMPARE(f.save("LeftTabs"), 0);
-    QCOMPARE(f.file(), QByteArray("[Left]\npath=c:\\act\\\nSortOrder=3\nViewMode=7\nShowAllDetails=1\n"
-                                  "negative Sortorder=0\ncustomsortorder=0\n"
-                                  "[LeftTabs]\n0_path=c:\\a\\\n0_options=1|0|0|0|0|2|0\n1_path=c:\\b\\\n1_caption=Bee\n"
-                                  "ActiveTab=1\nActiveCaption=Act\nActiveLocked=1\n"));
+    QCOMPARE(f.file(), QByteArray("[LeftTabs]\n0_path=c:\\a\\\n0_options=1|0|0|0|0|2|0\n1_path=c:\\b\\\n1_caption=Bee\n"
+                                  "ActiveTab=1\nActiveCaption=Act\nActiveLocked=1\n"
+                                  "[Left]\npath=c:\\act\\\nSortOrder=3\nViewMode=7\nShowAllDetails=1\n"
+                                  "negative Sortorder=0\ncustomsortorder=0\n"));
 }
 
 void TestHistorySections::lockedTabsAreColoured()
