@@ -337,6 +337,12 @@ QString IniDocument::storedFormOf(const QString &value) const
     return it != m_markedForms.cend() ? *it : m_codec.storedFromValue(value);
 }
 
+bool IniDocument::readsAs(QStringView stored, QStringView other) const
+{
+    // Quoted or not, marked or not: a line whose value reads the same is not rewritten.
+    return stored == other || valueFromStored(stored) == valueFromStored(other);
+}
+
 bool IniDocument::holdsKey(QStringView key, QStringView stored)
 {
     // The line key=stored reads back as this key when the name has no '=', NUL or line
@@ -377,7 +383,7 @@ bool IniDocument::setStoredValue(QStringView sectionName, QStringView key, QStri
         Line &line = section->lines[size_t(existing)];
         const QStringView text = lineText(line);
         // The same value again leaves the line, its blanks and its spelling alone.
-        if (IniSyntax::hasEquals(text) && IniSyntax::storedValue(text) == stored)
+        if (IniSyntax::hasEquals(text) && readsAs(IniSyntax::storedValue(text), stored))
             return false;
         // The name keeps the spelling the file has.
         const QString keyAsWritten = IniSyntax::keyName(text).toString();
@@ -504,7 +510,7 @@ bool IniDocument::replaceSection(QStringView sectionName, const std::vector<Stor
             } else if (next < unique.size()) {
                 const StoredEntry &entry = unique[next++];
                 const bool same = line.kind == LineKind::Key && FoldedKey::equalIgnoringCase(name, entry.key)
-                    && IniSyntax::storedValue(text) == entry.stored;
+                    && readsAs(IniSyntax::storedValue(text), entry.stored);
                 if (!same) {
                     lines.push_back(appendKeyLine(entry.key, entry.stored, line.end));
                     lastEntry = lines.size() - 1;

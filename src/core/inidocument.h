@@ -80,8 +80,8 @@ public:
     static bool holdsKey(QStringView key, QStringView stored);
     static bool holdsSection(QStringView name);
 
-    // The edits; each returns whether it changed the text. A key written with the
-    // stored text it already has leaves its line untouched.
+    // The edits; each returns whether it changed the text. A key written with a value
+    // its line already reads as (in whatever quoting or marked form) keeps the line.
     bool setStoredValue(QStringView section, QStringView key, QStringView stored);
     // Removes every line of the key from the section.
     bool deleteKey(QStringView section, QStringView key);
@@ -126,7 +126,9 @@ private:
         }
     };
 
-    static bool isNamed(const Line &line);   // a line found by name: key, text or comment
+    static bool isNamed(const Line &line);
+    // Whether two stored forms give the same value read.
+    bool readsAs(QStringView stored, QStringView other) const;   // a line found by name: key, text or comment
     QStringView lineText(const Line &line) const;
     Line appendExtra(QStringView text, LineEnd end);
     Line appendKeyLine(QStringView key, QStringView stored, LineEnd end);

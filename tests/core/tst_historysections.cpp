@@ -180,7 +180,7 @@ void TestHistorySections::keyedSections()
     QCOMPARE(f.save("SyncOptions"), 0);
     QCOMPARE(f.file(), QByteArray("[Rename]\n0_name=n0\n1_name=n1\n1_ext=e1\n"
                                   "[SyncOptions]\nmy_sync_L=l\nmy_sync_R=r\n[AttrPlugin]\nArchive=attr\n"
-                                  "[Searches]\nImages_SearchFor=*.png\nImages_SearchIn=c:\\ pics\n"));
+                                  "[Searches]\nImages_SearchFor=*.png\nImages_SearchIn=\"c:\\ pics\"\n"));
 }
 
 void TestHistorySections::keyedSectionOddKeys()

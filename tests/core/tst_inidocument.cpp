@@ -175,6 +175,8 @@ void TestIniDocument::edits_data()
         << QByteArray("[A]\na=1\n") << "A" << "x" << "<delete>" << QByteArray("[A]\na=1\n");
     QTest::newRow("the same value again leaves the line alone")
         << QByteArray("[A]\n  path = C:\\ \n") << "A" << "PATH" << "C:\\" << QByteArray("[A]\n  path = C:\\ \n");
+    QTest::newRow("a value that reads the same in another quoting keeps its line")
+        << QByteArray("[A]\nk='v w'\nm=\"x\"\n") << "A" << "m" << "x" << QByteArray("[A]\nk='v w'\nm=\"x\"\n");
     QTest::newRow("a line without equals takes the value where it stands")
         << QByteArray("[A]\nk\nz=1\n") << "A" << "k" << "v" << QByteArray("[A]\nk=v\nz=1\n");
     QTest::newRow("a commented key is written where it stands")
