@@ -1,7 +1,6 @@
-#include "placeholderwindow.h"
+#include "frmmain.h"
 #include "programcontext.h"
 #include "qtperson.h"
-#include "titlebar.h"
 
 #include "platform/filemanagerprocess.h"
 #include "transfer/batchjob.h"
@@ -10,6 +9,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+
+#include <cstdio>
 
 #include <memory>
 
@@ -37,23 +38,34 @@ int runBatch(int argc, char *argv[])
     return job.RunCommandLineBatch(QCoreApplication::arguments().mid(1));
 }
 
+// A window needs a display; without one, say so and point to the batch job instead of
+// letting the toolkit abort.
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
 int runWindow(int argc, char *argv[])
 {
+    if (!hasDisplay()) {
+        std::fputs("calvenor: the editor needs a display (none is set: DISPLAY, WAYLAND_DISPLAY); "
+                   "to clear history without one, run the batch job, e.g. calvenor /s=all /b=backup.txt "
+                   "(calvenor --help lists the options)\n",
+                   stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     nameApplication();
     QtPerson person;
     ProgramContext context(person, QCoreApplication::applicationDirPath());
-    const QString wincmd = context.locator.FindWincmdIni();
-    const QString wcxftp = context.locator.FindWcxftpIni();
-    const QStringList version = QStringLiteral(CALVENOR_VERSION).split(u'.');
-    const QString separator = context.settings.RecentFilesSeparator;
-    const QString caption = TitleBarCaption(wincmd + separator + wcxftp, QString(), QApplication::applicationName(),
-                                            VersionText(version.value(0).toInt(), version.value(1).toInt(),
-                                                        version.value(2).toInt()),
-                                            context.settings.FullPathInTitleBar, separator);
-    PlaceholderWindow window(context.profile, wincmd, wcxftp, caption);
+    FileManagerProcess process;
+    FileManagerRestarter restarter(context.paths, context.settings, process);
+    restarter.setReporter([&person](const QString &text) { person.ShowMessage(text, MessageIcon::Warning); });
+    frmMain window(context, person, restarter);
     person.setOwner(&window);
     window.show();
+    window.OpenIniFiles(context.locator.FindWincmdIni(), context.locator.FindWcxftpIni());
     const int status = app.exec();
     context.settings.SaveWindowSettings();
     context.settings.SaveLayoutSettings();

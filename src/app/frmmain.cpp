@@ -1,0 +1,426 @@
+#include "frmmain.h"
+
+#include "historylistwidget.h"
+#include "programcontext.h"
+#include "sectiontree.h"
+#include "titlebar.h"
+
+#include "core/csectionsdata.h"
+#include "editor/historylist.h"
+#include "transfer/filemanagerrestarter.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QStyle>
+#include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace calvenor {
+namespace {
+
+bool isName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The style's own pictures where the desktop theme has none.
+QStyle::StandardPixmap fallbackIcon(Command command)
+{
+    switch (command) {
+    case Command::Open: return QStyle::SP_DialogOpenButton;
+    case Command::Save: return QStyle::SP_DialogSaveButton;
+    case Command::AddItem: return QStyle::SP_FileDialogNewFolder;
+    case Command::MoveUp: return QStyle::SP_ArrowUp;
+    case Command::MoveDown: return QStyle::SP_ArrowDown;
+    case Command::Rename: return QStyle::SP_FileDialogDetailedView;
+    case Command::Delete: return QStyle::SP_DialogDiscardButton;
+    case Command::DeleteAll: return QStyle::SP_TrashIcon;
+    case Command::Options: return QStyle::SP_FileDialogInfoView;
+    default: return QStyle::SP_CustomBase;
+    }
+}
+
+} // namespace
+
+frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRestarter &restarter, QWidget *parent)
+    : QMainWindow(parent)
+    , m_context(context)
+    , m_person(person)
+    , m_restarter(restarter)
+    , m_list(new HistoryList(context.profile, context.settings, context.language, person, *this, this))
+    , m_tree(new QTreeWidget)
+    , m_listWidget(new HistoryListWidget(*m_list))
+    , m_splitter(new QSplitter)
+    , m_toolbar(new QToolBar)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    m_list->setProgressHost(this);
+    m_tree->setObjectName(QStringLiteral("TreeView1"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_splitter->setObjectName(QStringLiteral("picSpliterContainer"));
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(m_tree);
+    m_splitter->addWidget(m_listWidget);
+    m_splitter->setStretchFactor(1, 1);
+    setCentralWidget(m_splitter);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setMovable(false);
+    addToolBar(m_toolbar);
+
+    buildMenus();
+    buildToolbar();
+    BuildSectionTree(*m_tree, context.language);
+
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        if (item)
+            nodeClicked(item);
+    });
+    // The root stays open: the sections are always in reach.
+    connect(m_tree, &QTreeWidget::itemCollapsed, this, [](QTreeWidgetItem *item) {
+        if (!item->parent())
+            item->setExpanded(true);
+    });
+    connect(m_list, &HistoryList::ListChange, this, [this] {
+        SetSaveButtonState(true);
+        m_list->SetSaveFlag(selectedSection());
+    });
+    connect(m_list, &HistoryList::KeyUp, this, [this](int keyCode, int) {
+        if (keyCode == 13)
+            m_list->SwitchToSectionWindow();
+    });
+
+    setVerticalPanels(context.settings.VerticalPanels);
+    m_toolbar->setVisible(context.settings.ToolbarVisible);
+    action(Command::ViewToolbar)->setChecked(context.settings.ToolbarVisible);
+    SetSaveButtonState(false);
+    ApplyLanguage();
+    resize(760, 520);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildMenus()
+{
+    QHash<QString, QMenu *> menus;
+    for (const MenuEntry &entry : MenuTable()) {
+        const QString name = QString::fromLatin1(entry.objectName);
+        if (*entry.menu == '\0') {
+            QMenu *menu = menuBar()->addMenu(QString());
+            menu->setObjectName(name);
+            menus.insert(name, menu);
+            m_languageIds.insert(menu->menuAction(), entry.languageId);
+            continue;
+        }
+        QMenu *parentMenu = menus.value(QString::fromLatin1(entry.menu));
+        QAction *item = entry.languageId == 0 ? parentMenu->addSeparator() : parentMenu->addAction(QString());
+        item->setObjectName(name);
+        if (entry.languageId == 0)
+            continue;
+        m_languageIds.insert(item, entry.languageId);
+        if (*entry.shortcut != '\0')
+            item->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+        if (entry.command == Command::None)
+            continue;
+        m_actions.insert(int(entry.command), item);
+        const Command command = entry.command;
+        connect(item, &QAction::triggered, this, [this, command] { run(command); });
+        // A command whose dialog comes later is shown but not offered.
+        item->setEnabled(!OpensMissingDialog(command));
+    }
+    action(Command::ViewToolbar)->setCheckable(true);
+    action(Command::ViewVerticalPanels)->setCheckable(true);
+    if (QMenu *file = menus.value(QStringLiteral("mnuFile")))
+        connect(file, &QMenu::aboutToShow, this, &frmMain::UpdateRestartCommandState);
+}
+
+void frmMain::buildToolbar()
+{
+    for (const ToolbarEntry &entry : ToolbarTable()) {
+        if (*entry.key == '\0') {
+            m_toolbar->addSeparator();
+            continue;
+        }
+        // The button shares the menu item's action: one enabled state for both.
+        QAction *item = action(entry.command);
+        auto *button = new QToolButton(m_toolbar);
+        button->setObjectName(QString::fromLatin1(entry.key));
+        button->setDefaultAction(item);
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        item->setIcon(QIcon::fromTheme(QString::fromLatin1(entry.themeIcon), style()->standardIcon(fallbackIcon(entry.command))));
+        if (entry.command == Command::Save) {
+            auto *dropDown = new QMenu(button);
+            dropDown->addAction(action(Command::SaveAndRestart));
+            connect(dropDown, &QMenu::aboutToShow, this, &frmMain::UpdateRestartCommandState);
+            button->setMenu(dropDown);
+            button->setPopupMode(QToolButton::MenuButtonPopup);
+        }
+        m_toolbar->addWidget(button);
+    }
+}
+
+void frmMain::ApplyLanguage()
+{
+    const cLanguage &language = m_context.language;
+    for (auto it = m_languageIds.cbegin(); it != m_languageIds.cend(); ++it) {
+        it.key()->setText(language.GetLanguageString(it.value()));
+        it.key()->setToolTip(QString(language.GetLanguageString(it.value())).remove(u'&'));
+    }
+    const bool rightToLeft = m_context.language.PrepareForm(m_person);
+    setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    const QString selected = selectedSection();
+    m_tree->blockSignals(true);
+    m_tree->clear();
+    BuildSectionTree(*m_tree, language);
+    m_tree->blockSignals(false);
+    m_listWidget->ChangeLanguage();
+    SelectTreeNode(selected.isEmpty() ? cSectionsData::RootNode() : selected);
+}
+
+int frmMain::OpenIniFiles(const QString &wincmd, const QString &wcxftp)
+{
+    m_wincmd = wincmd;
+    m_wcxftp = wcxftp;
+    m_restarter.setIniFiles(wincmd, wcxftp);
+    const int error = m_list->ReadAllHistorySections(wincmd, wcxftp);
+    SetSaveButtonState(false);
+    SetTitleBar();
+    SelectTreeNode(cSectionsData::RootNode());
+    if (QTreeWidgetItem *root = FindSectionNode(*m_tree, cSectionsData::RootNode()))
+        nodeClicked(root);
+    return error;
+}
+
+QString frmMain::selectedSection() const
+{
+    const QTreeWidgetItem *item = m_tree->currentItem();
+    return item ? item->data(0, kSectionKeyRole).toString() : QString();
+}
+
+void frmMain::nodeClicked(QTreeWidgetItem *item)
+{
+    const QString key = item->data(0, kSectionKeyRole).toString();
+    m_list->ShowSelectedSection(key, false);
+    SetButtonsState(key);
+}
+
+void frmMain::SetTitleBar()
+{
+    const QStringList version = QCoreApplication::applicationVersion().split(u'.');
+    const cSettings &settings = m_context.settings;
+    setWindowTitle(TitleBarCaption(m_wincmd + settings.RecentFilesSeparator + m_wcxftp, QString(),
+                                   QCoreApplication::applicationName(),
+                                   VersionText(version.value(0).toInt(), version.value(1).toInt(), version.value(2).toInt()),
+                                   settings.FullPathInTitleBar, settings.RecentFilesSeparator));
+}
+
+void frmMain::SetButtonsState(const QString &section)
+{
+    bool canMove = false;
+    bool canAdd = false;
+    const bool fixed = isName(section, cSectionsData::RootNode()) || isName(section, cSectionsData::AttrPlugin())
+        || isName(section, cSectionsData::SyncOptions()) || isName(section, cSectionsData::Searches())
+        || isName(section, cSectionsData::Rename());
+    if (!fixed) {
+        canMove = true;
+        canAdd = !isName(section, cSectionsData::LeftTabs()) && !isName(section, cSectionsData::RightTabs());
+    }
+    action(Command::AddItem)->setEnabled(canAdd);
+    SetUpDownButtonsState(canMove && m_list->mlngListCount != 0);
+}
+
+void frmMain::SetUpDownButtonsState(bool enabled)
+{
+    action(Command::MoveUp)->setEnabled(enabled);
+    action(Command::MoveDown)->setEnabled(enabled);
+}
+
+void frmMain::SetSaveButtonState(bool blnState)
+{
+    mblnSavePending = blnState;
+    action(Command::Save)->setEnabled(blnState);
+    UpdateRestartCommandState();
+}
+
+void frmMain::UpdateRestartCommandState()
+{
+    action(Command::SaveAndRestart)->setEnabled(action(Command::Save)->isEnabled() && m_restarter.FindFileManagerWindow());
+}
+
+void frmMain::SelectTreeNode(const QString &key)
+{
+    if (QTreeWidgetItem *item = FindSectionNode(*m_tree, key)) {
+        const QSignalBlocker blocker(m_tree);
+        m_tree->setCurrentItem(item);
+    }
+}
+
+QList<SectionTreeNode> frmMain::RootChildren() const
+{
+    QList<SectionTreeNode> nodes;
+    const QTreeWidgetItem *root = m_tree->topLevelItem(0);
+    for (int i = 0; root && i < root->childCount(); ++i) {
+        const QTreeWidgetItem *child = root->child(i);
+        const QString key = child->data(0, kSectionKeyRole).toString();
+        QString imageKey;
+        for (const cSectionsData::TreeNode &node : cSectionsData::TreeOrder()) {
+            if (isName(QString::fromUtf16(node.key), key))
+                imageKey = QString::fromUtf16(node.imageKey);
+        }
+        nodes.append({key, child->text(0), imageKey});
+    }
+    return nodes;
+}
+
+bool frmMain::IsOverviewSelected(bool blnShowMessage)
+{
+    if (!isName(selectedSection(), cSectionsData::RootNode()))
+        return false;
+    if (blnShowMessage)
+        m_person.ShowMessage(m_context.language.GetLanguageString(3092), MessageIcon::Information);
+    return true;
+}
+
+void frmMain::run(Command command)
+{
+    switch (command) {
+    case Command::Save: saveCommand(false); break;
+    case Command::SaveAndRestart: saveCommand(true); break;
+    case Command::Exit: close(); break;
+    case Command::AddItem: m_list->AddNewItem(selectedSection()); break;
+    case Command::Delete:
+        if (!IsOverviewSelected(true))
+            m_list->DeleteSelectedItem();
+        break;
+    case Command::Rename:
+        if (!IsOverviewSelected(true))
+            m_list->RenameSelectedItem();
+        break;
+    case Command::MoveUp: m_list->MoveSelectedItemUp(); break;
+    case Command::MoveDown: m_list->MoveSelectedItemDown(); break;
+    case Command::ViewToolbar: {
+        m_context.settings.ToolbarVisible = !m_context.settings.ToolbarVisible;
+        m_toolbar->setVisible(m_context.settings.ToolbarVisible);
+        action(Command::ViewToolbar)->setChecked(m_context.settings.ToolbarVisible);
+        break;
+    }
+    case Command::ViewVerticalPanels:
+        setVerticalPanels(m_context.settings.VerticalPanels == 1 ? 2 : 1);
+        break;
+    default:
+        break;   // the commands of dialogs still to come are not offered
+    }
+}
+
+void frmMain::setVerticalPanels(int direction)
+{
+    m_context.settings.VerticalPanels = direction == 2 ? 2 : 1;
+    m_splitter->setOrientation(direction == 2 ? Qt::Vertical : Qt::Horizontal);
+    action(Command::ViewVerticalPanels)->setChecked(direction != 2);
+}
+
+void frmMain::saveCommand(bool restart)
+{
+    const bool restarting = restart || m_context.settings.AlwaysRestartTC;
+    if (restarting)
+        m_restarter.RestartFileManager(true, true, QStringLiteral(" /i="));
+    const int error = m_list->SaveAllHistorySections(m_wincmd, m_wcxftp);
+    if (error != 0) {
+        // What could not be written stays pending, and the person hears why.
+        m_person.ShowMessage(QStringLiteral("Cannot write the INI file (error %1): %2")
+                                 .arg(error)
+                                 .arg(m_context.profile.FailedFiles().values().join(QStringLiteral(", "))),
+                             MessageIcon::Error);
+    } else {
+        SetSaveButtonState(false);
+    }
+    if (restarting) {
+        m_restarter.RestartFileManager(false, true, m_wcxftp.isEmpty() ? QStringLiteral(" /i=")
+                                                                       : QStringLiteral(" /f=") + m_wcxftp + QStringLiteral(" /i="));
+    }
+}
+
+bool frmMain::QuerySaveChanges()
+{
+    if (!mblnSavePending)
+        return true;
+    const MessageAnswer answer = m_person.ShowMessage(m_context.language.GetLanguageString(3020) + u' ' + m_wincmd + u'?',
+                                                      MessageIcon::Warning, MessageButtons::YesNoCancel,
+                                                      MessageAnswer::Yes);
+    if (answer == MessageAnswer::Cancel)
+        return false;
+    if (answer == MessageAnswer::Yes) {
+        saveCommand(false);
+        return !mblnSavePending;   // a failed save keeps the window open
+    }
+    return true;
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (!QuerySaveChanges()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void frmMain::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F2) {
+        run(Command::Rename);
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void frmMain::ShowProgressBar(const QString &caption, int maximum)
+{
+    if (!m_progress) {
+        m_progress = new QProgressDialog(this);
+        m_progress->setObjectName(QStringLiteral("frmProgress"));
+        m_progress->setCancelButton(nullptr);
+        m_progress->setMinimumDuration(0);
+        m_progress->setAutoClose(false);
+        m_progress->setAutoReset(false);
+        m_progress->setWindowModality(Qt::NonModal);
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    mlngProgress = 1;
+    m_progress->setWindowTitle(caption + QStringLiteral("  "));
+    m_progress->setLabelText(caption);
+    m_progress->setRange(0, qMax(10, maximum));
+    m_progress->setValue(1);
+    m_progress->show();
+    m_tree->setEnabled(false);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void frmMain::IncreaseProgress()
+{
+    if (!m_progress)
+        return;
+    ++mlngProgress;
+    if (m_progress->maximum() < mlngProgress)
+        m_progress->setMaximum(m_progress->maximum() + 300);
+    m_progress->setValue(mlngProgress);
+    // Long work lets the window repaint now and then, without a cost on every step.
+    if (mlngProgress % 256 == 0)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void frmMain::HideProgressBar()
+{
+    if (m_progress) {
+        m_progress->setValue(m_progress->maximum());
+        m_progress->hide();
+    }
+    QApplication::restoreOverrideCursor();
+    m_tree->setEnabled(true);
+}
+
+} // namespace calvenor

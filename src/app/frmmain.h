@@ -1,0 +1,91 @@
+#pragma once
+
+#include "commandtable.h"
+
+#include "core/progresshost.h"
+#include "editor/historylisthost.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+class QProgressDialog;
+class QSplitter;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace calvenor {
+
+class FileManagerRestarter;
+class HistoryList;
+class HistoryListWidget;
+class PersonInterface;
+class ProgramContext;
+
+// The editor's main window: menus and toolbar made from the command table, the section
+// tree and the history list side by side (or stacked), and the command layer between
+// them. It composes: the engine (HistoryList) does every edit, the widgets show it.
+class frmMain : public QMainWindow, public HistoryListHost, public ProgressHost
+{
+    Q_OBJECT
+public:
+    frmMain(ProgramContext &context, PersonInterface &person, FileManagerRestarter &restarter,
+            QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Loads a pair of INI files into the editor and shows the overview.
+    int OpenIniFiles(const QString &wincmd, const QString &wcxftp);
+    HistoryList &historyList() { return *m_list; }
+    QAction *action(Command command) const { return m_actions.value(int(command)); }
+    bool savePending() const { return mblnSavePending; }
+    QString selectedSection() const;
+
+    void run(Command command);
+
+    // HistoryListHost
+    void SetUpDownButtonsState(bool enabled) override;
+    void SetButtonsState(const QString &section) override;
+    void SelectTreeNode(const QString &key) override;
+    QList<SectionTreeNode> RootChildren() const override;
+    // ProgressHost
+    void ShowProgressBar(const QString &caption, int maximum) override;
+    void IncreaseProgress() override;
+    void HideProgressBar() override;
+
+    void SetSaveButtonState(bool blnState);
+    bool IsOverviewSelected(bool blnShowMessage);
+    void SetTitleBar();
+    // Runs the language over every text of the window again.
+    void ApplyLanguage();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void nodeClicked(QTreeWidgetItem *item);
+    void saveCommand(bool restart);
+    bool QuerySaveChanges();
+    void setVerticalPanels(int direction);
+    void UpdateRestartCommandState();
+
+    ProgramContext &m_context;
+    PersonInterface &m_person;
+    FileManagerRestarter &m_restarter;
+    HistoryList *m_list;
+    QTreeWidget *m_tree;
+    HistoryListWidget *m_listWidget;
+    QSplitter *m_splitter;
+    QToolBar *m_toolbar;
+    QHash<int, QAction *> m_actions;   // by Command
+    QHash<QAction *, int> m_languageIds;
+    QProgressDialog *m_progress = nullptr;
+    int mlngProgress = 0;
+    bool mblnSavePending = false;
+    QString m_wincmd;
+    QString m_wcxftp;
+};
+
+} // namespace calvenor

@@ -1,0 +1,194 @@
+#include "historylistwidget.h"
+
+#include "sectiontree.h"
+
+#include "editor/historylist.h"
+#include "editor/historylistmodel.h"
+#include "editor/visiblerow.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+namespace calvenor {
+namespace {
+
+// Rows carry the key of their icon; the delegate draws the matching picture.
+class IconDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QString key = index.data(HistoryRoles::IconKeyRole).toString();
+        if (!key.isEmpty()) {
+            option->icon = SectionIcon(key);
+            option->features |= QStyleOptionViewItem::HasDecoration;
+        }
+    }
+};
+
+} // namespace
+
+int VirtualKeyOf(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Menu: return 93;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_F2: return 113;
+    default: return 0;
+    }
+}
+
+int ShiftStateOf(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
+        | (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
+    : QWidget(parent)
+    , m_list(list)
+    , m_view(new QListView(this))
+    , m_empty(new QLabel(this))
+    , m_panel(new QWidget(this))
+    , m_captionLabel(new QLabel(m_panel))
+    , m_caption(new QLineEdit(m_panel))
+    , m_lock(new QCheckBox(m_panel))
+    , m_lockBut(new QCheckBox(m_panel))
+{
+    setObjectName(QStringLiteral("HistoryList1"));
+    m_view->setObjectName(QStringLiteral("ListView1"));
+    m_empty->setObjectName(QStringLiteral("lblEmpty"));
+    m_panel->setObjectName(QStringLiteral("picTabPanel"));
+    m_captionLabel->setObjectName(QStringLiteral("lblTabCaption"));
+    m_caption->setObjectName(QStringLiteral("txtTabCaption"));
+    m_lock->setObjectName(QStringLiteral("chkLockTab"));
+    m_lockBut->setObjectName(QStringLiteral("chkLockButTab"));
+
+    m_view->setModel(list.model());
+    m_view->setItemDelegate(new IconDelegate(m_view));
+    m_view->setUniformItemSizes(true);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);   // the engine asks for edits
+    m_view->setDragEnabled(true);
+    m_view->setAcceptDrops(true);
+    m_view->setDropIndicatorShown(true);
+    m_view->setDragDropMode(QAbstractItemView::DragDrop);
+    m_view->setDefaultDropAction(Qt::MoveAction);
+    m_view->installEventFilter(this);
+    m_view->viewport()->installEventFilter(this);
+    m_captionLabel->setBuddy(m_caption);
+    m_empty->setAlignment(Qt::AlignCenter);
+    m_empty->hide();
+
+    auto *panelLayout = new QHBoxLayout(m_panel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->addWidget(m_captionLabel);
+    panelLayout->addWidget(m_caption, 1);
+    panelLayout->addWidget(m_lock);
+    panelLayout->addWidget(m_lockBut);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_empty, 1);
+    layout->addWidget(m_panel);
+
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+        if (!m_showing && current.isValid() && current.row() != m_list.currentRow())
+            m_list.ClickRow(current.row());
+    });
+    connect(m_view, &QListView::doubleClicked, this, [this] { m_list.DoubleClick(); });
+    connect(&m_list, &HistoryList::CurrentRowChanged, this, &HistoryListWidget::showCurrentRow);
+    connect(&m_list, &HistoryList::EditRequested, this, [this](int row) {
+        const QModelIndex index = m_list.model()->index(row);
+        m_view->setCurrentIndex(index);
+        m_view->edit(index);
+    });
+    connect(&m_list, &HistoryList::TabPanelChanged, this, &HistoryListWidget::showPanel);
+    connect(m_caption, &QLineEdit::textEdited, &m_list, &HistoryList::CaptionEdited);
+    connect(m_caption, &QLineEdit::returnPressed, &m_list, &HistoryList::CaptionEnter);
+    connect(m_lock, &QCheckBox::clicked, &m_list, &HistoryList::LockTabClicked);
+    connect(m_lockBut, &QCheckBox::clicked, &m_list, &HistoryList::LockButTabClicked);
+    ChangeLanguage();
+    showPanel();
+}
+
+void HistoryListWidget::ChangeLanguage()
+{
+    const HistoryList::PanelTexts texts = m_list.ChangeLanguage();
+    m_captionLabel->setText(texts.caption);
+    m_lock->setText(texts.lockTab);
+    m_lockBut->setText(texts.lockButTab);
+    m_empty->setText(texts.empty);
+}
+
+void HistoryListWidget::applyLook(const QFont &font, bool gridLines, bool flat)
+{
+    m_view->setFont(font);
+    m_view->setFrameShape(flat ? QFrame::NoFrame : QFrame::StyledPanel);
+    m_view->setAlternatingRowColors(gridLines);
+}
+
+void HistoryListWidget::showPanel()
+{
+    m_showing = true;
+    const TabPanelState &state = m_list.tabPanel();
+    m_panel->setVisible(state.visible);
+    m_panel->setEnabled(state.enabled);
+    m_empty->setVisible(state.emptyBoxVisible);
+    m_view->setVisible(!state.emptyBoxVisible);
+    if (m_caption->text() != state.caption)
+        m_caption->setText(state.caption);
+    m_lock->setChecked(state.lockChecked);
+    m_lockBut->setChecked(state.lockButChecked);
+    m_showing = false;
+}
+
+void HistoryListWidget::showCurrentRow(int row)
+{
+    m_showing = true;
+    const QModelIndex index = m_list.model()->index(row);
+    if (m_view->currentIndex() != index)
+        m_view->setCurrentIndex(index);
+    m_view->scrollTo(index);
+    m_showing = false;
+}
+
+bool HistoryListWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const int code = VirtualKeyOf(key->key());
+        // Ctrl+Up/Down move the item where moves are offered, and do not also move the
+        // list's selection.
+        if (code != 0 && m_list.HandleKeyDown(code, ShiftStateOf(key->modifiers())))
+            return true;
+    } else if (watched == m_view && event->type() == QEvent::KeyRelease) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const int code = VirtualKeyOf(key->key());
+        if (code != 0 && !key->isAutoRepeat())
+            m_list.KeyReleased(code, ShiftStateOf(key->modifiers()));
+    } else if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const int button = mouse->button() == Qt::RightButton ? 2 : mouse->button() == Qt::MiddleButton ? 4 : 1;
+        const QPoint at = mouse->position().toPoint();
+        m_list.MouseButtonReleased(button, ShiftStateOf(mouse->modifiers()), at.x(), at.y());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace calvenor

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+
+namespace calvenor {
+
+class HistoryList;
+
+// The history list on screen: the list view over the engine's model, the "Empty" box,
+// and the folder-tab panel below (caption box and the two lock boxes). It forwards
+// clicks, keys, edits and drops to the engine and shows its state; it decides nothing.
+class HistoryListWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit HistoryListWidget(HistoryList &list, QWidget *parent = nullptr);
+
+    QListView *view() const { return m_view; }
+    // Texts of the labels, from the engine's language.
+    void ChangeLanguage();
+    // Looks of the list: font, grid lines and flat look from the settings.
+    void applyLook(const QFont &font, bool gridLines, bool flat);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showPanel();
+    void showCurrentRow(int row);
+
+    HistoryList &m_list;
+    QListView *m_view;
+    QLabel *m_empty;
+    QWidget *m_panel;
+    QLabel *m_captionLabel;
+    QLineEdit *m_caption;
+    QCheckBox *m_lock;
+    QCheckBox *m_lockBut;
+    bool m_showing = false;   // the engine is being mirrored: no gestures to forward
+};
+
+// Windows virtual key codes of the keys the engine reacts to, and the shift state
+// (1 Shift, 2 Ctrl, 4 Alt) of Qt's modifiers.
+int VirtualKeyOf(int qtKey);
+int ShiftStateOf(Qt::KeyboardModifiers modifiers);
+
+} // namespace calvenor

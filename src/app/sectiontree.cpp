@@ -1,0 +1,71 @@
+#include "sectiontree.h"
+
+#include "core/csectionsdata.h"
+#include "core/languagesource.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QStyle>
+#include <QTreeWidget>
+
+namespace calvenor {
+
+QIcon SectionIcon(const QString &imageKey)
+{
+    // Theme names that say what each list holds; the style's own icons stand in.
+    static const QHash<QString, QPair<QString, QStyle::StandardPixmap>> icons = {
+        {QStringLiteral("root"), {QStringLiteral("document-open-recent"), QStyle::SP_DriveHDIcon}},
+        {QStringLiteral("cmdline"), {QStringLiteral("utilities-terminal"), QStyle::SP_ComputerIcon}},
+        {QStringLiteral("selection"), {QStringLiteral("edit-select-all"), QStyle::SP_FileDialogListView}},
+        {QStringLiteral("search"), {QStringLiteral("edit-find"), QStyle::SP_FileDialogContentsView}},
+        {QStringLiteral("rename"), {QStringLiteral("edit-rename"), QStyle::SP_FileDialogDetailedView}},
+        {QStringLiteral("left"), {QStringLiteral("go-previous"), QStyle::SP_ArrowLeft}},
+        {QStringLiteral("right"), {QStringLiteral("go-next"), QStyle::SP_ArrowRight}},
+        {QStringLiteral("righthistory"), {QStringLiteral("folder"), QStyle::SP_DirIcon}},
+        {QStringLiteral("mkdirhistory"), {QStringLiteral("folder-new"), QStyle::SP_FileDialogNewFolder}},
+        {QStringLiteral("syncoptions"), {QStringLiteral("view-refresh"), QStyle::SP_BrowserReload}},
+        {QStringLiteral("attrplugin"), {QStringLiteral("document-properties"), QStyle::SP_FileDialogInfoView}},
+        {QStringLiteral("splitperfile"), {QStringLiteral("edit-cut"), QStyle::SP_FileIcon}},
+        {QStringLiteral("oldconnections"), {QStringLiteral("network-server"), QStyle::SP_DriveNetIcon}},
+    };
+    const auto it = icons.constFind(imageKey);
+    if (it == icons.cend())
+        return {};
+    return QIcon::fromTheme(it->first, QApplication::style()->standardIcon(it->second));
+}
+
+QTreeWidgetItem *BuildSectionTree(QTreeWidget &tree, const LanguageSource &language, bool checkable)
+{
+    auto makeNode = [&](QTreeWidgetItem *item, const cSectionsData::TreeNode &node) {
+        const QString key = QString::fromUtf16(node.key);
+        item->setData(0, kSectionKeyRole, key);
+        item->setText(0, language.GetLanguageString(node.textId));
+        item->setIcon(0, SectionIcon(QString::fromUtf16(node.imageKey)));
+        if (checkable) {
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(0, Qt::Unchecked);
+        }
+    };
+    auto *root = new QTreeWidgetItem(&tree);
+    makeNode(root, cSectionsData::RootTreeNode());
+    for (const cSectionsData::TreeNode &node : cSectionsData::TreeOrder())
+        makeNode(new QTreeWidgetItem(root), node);
+    root->setExpanded(true);
+    return root;
+}
+
+QTreeWidgetItem *FindSectionNode(const QTreeWidget &tree, const QString &key)
+{
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        QTreeWidgetItem *root = tree.topLevelItem(i);
+        if (root->data(0, kSectionKeyRole).toString().compare(key, Qt::CaseInsensitive) == 0)
+            return root;
+        for (int j = 0; j < root->childCount(); ++j) {
+            if (root->child(j)->data(0, kSectionKeyRole).toString().compare(key, Qt::CaseInsensitive) == 0)
+                return root->child(j);
+        }
+    }
+    return nullptr;
+}
+
+} // namespace calvenor

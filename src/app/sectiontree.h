@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace calvenor {
+
+class LanguageSource;
+
+// The role of a tree item's data that holds its key: the section name, or RootNode.
+constexpr int kSectionKeyRole = Qt::UserRole;
+
+// The icon of an image key of the section tree ("root", "cmdline", "search", ...): the
+// desktop theme's where it has one, else a plain one of the style.
+QIcon SectionIcon(const QString &imageKey);
+
+// Adds the root node (RootNode, expanded) and its nineteen section nodes in display
+// order, with their language texts and icons. Neither clears the tree nor selects a
+// node; checkable trees get check boxes on every node. Returns the root.
+QTreeWidgetItem *BuildSectionTree(QTreeWidget &tree, const LanguageSource &language, bool checkable = false);
+
+// The item of a key, or nullptr.
+QTreeWidgetItem *FindSectionNode(const QTreeWidget &tree, const QString &key);
+
+} // namespace calvenor
