@@ -1,0 +1,206 @@
+#include "app/frmmain.h"
+#include "app/programcontext.h"
+#include "editor/historylist.h"
+#include "platform/filemanagerprocess.h"
+#include "support/scriptedperson.h"
+#include "support/testenvironment.h"
+#include "transfer/filemanagerrestarter.h"
+
+#include <QAction>
+#include <QListView>
+#include <QSplitter>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace calvenor;
+using calvenor::test::ScriptedPerson;
+using calvenor::test::TestEnvironment;
+
+namespace {
+
+const QByteArray kWincmd =
+    "[Command line history]\r\n0=cmd\r\n1=git status\r\n"
+    "[LeftHistory]\r\n0=c:\\a\\\r\n1=c:\\b\\\r\n"
+    "[MkDirHistory]\r\n"
+    "[Searches]\r\nImages_SearchFor=*.png\r\n"
+    "[LeftTabs]\r\n0_path=C:\\\r\n1_path=D:\\\r\nActiveTab=0\r\n[Left]\r\npath=E:\\\r\n";
+
+// The window on a pair of files in a private folder, driven by object names.
+struct Fixture
+{
+    explicit Fixture(const QByteArray &settings = QByteArray())
+        : appFolder(makeAppFolder(env, settings))
+        , context(person, appFolder)
+        , restarter(context.paths, context.settings, process)
+        , window(context, person, restarter)
+    {
+        wincmd = env.writeFile("tc/wincmd.ini", kWincmd);
+        wcxftp = env.writeFile("tc/wcx_ftp.ini", "[OldConnections]\r\n0=ftp\r\n");
+        window.OpenIniFiles(wincmd, wcxftp);
+    }
+    static QString makeAppFolder(const TestEnvironment &env, const QByteArray &settings)
+    {
+        env.writeFile("app/vantrel editors.ini", "[Calvenor]\r\n" + settings);
+        return env.path("app") + u'/';
+    }
+    QAction *item(const char *name) const { return window.findChild<QAction *>(QString::fromLatin1(name)); }
+    void select(const QString &section)
+    {
+        auto *tree = window.findChild<QTreeWidget *>(QStringLiteral("TreeView1"));
+        const QList<QTreeWidgetItem *> found = tree->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
+        for (QTreeWidgetItem *node : found) {
+            if (node->data(0, Qt::UserRole).toString() == section)
+                tree->setCurrentItem(node);
+        }
+    }
+
+    TestEnvironment env;
+    ScriptedPerson person;
+    QString appFolder;
+    ProgramContext context;
+    FileManagerProcess process;
+    FileManagerRestarter restarter;
+    frmMain window;
+    QString wincmd;
+    QString wcxftp;
+};
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void enableRules_data();
+    void enableRules();
+    void overviewRefusesEdits();
+    void ctrlUpMovesTheItemNotTheSelection();
+    void editsMakeSaveAvailableAndSaveWritesOnlyThem();
+    void closingWithPendingChanges_data();
+    void closingWithPendingChanges();
+    void layoutSettingsAtStart();
+    void dialogsStillToComeAreNotOffered();
+};
+
+void TestMainWindow::enableRules_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<bool>("add");
+    QTest::addColumn<bool>("move");
+    QTest::newRow("folder tabs move, no add") << "LeftTabs" << false << true;
+    QTest::newRow("stored searches neither") << "Searches" << false << false;
+    QTest::newRow("command line both") << "Command line history" << true << true;
+    QTest::newRow("an empty section adds but cannot move") << "MkDirHistory" << true << false;
+    QTest::newRow("the overview neither") << "RootNode" << false << false;
+}
+
+void TestMainWindow::enableRules()
+{
+    QFETCH(QString, section);
+    QFETCH(bool, add);
+    QFETCH(bool, move);
+    Fixture f;
+    f.select(section);
+    QCOMPARE(f.item("mnuEditAddItem")->isEnabled(), add);
+    QCOMPARE(f.item("mnuEditMoveUp")->isEnabled(), move);
+    QCOMPARE(f.item("mnuEditMoveDown")->isEnabled(), move);
+    QVERIFY(f.item("mnuEditDelete")->isEnabled() && f.item("mnuEditRename")->isEnabled());
+    QVERIFY(!f.item("mnuFileSave")->isEnabled());
+    // With the file manager not running, Save and restart is never offered.
+    QVERIFY(!f.item("mnuFileSavenRestartTC")->isEnabled());
+}
+
+void TestMainWindow::overviewRefusesEdits()
+{
+    Fixture f;
+    f.select("RootNode");
+    f.item("mnuEditDelete")->trigger();
+    QTest::keyClick(&f.window, Qt::Key_F2);
+    QCOMPARE(f.person.messages(), QStringList({"Preview panel. No edit here!", "Preview panel. No edit here!"}));
+    QVERIFY(!f.window.savePending());
+    QCOMPARE(f.window.historyList().store().SectionRows(0).size(), size_t(2));
+}
+
+void TestMainWindow::ctrlUpMovesTheItemNotTheSelection()
+{
+    Fixture f;
+    f.select("LeftHistory");
+    auto *view = f.window.findChild<QListView *>(QStringLiteral("ListView1"));
+    view->setCurrentIndex(view->model()->index(1, 0));
+    QTest::keyClick(view, Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(view->model()->index(0, 0).data().toString(), QStringLiteral("c:\\b\\"));
+    QCOMPARE(view->currentIndex().row(), 0);   // the moved item stays current, and only moved once
+    QCOMPARE(f.window.historyList().currentRow(), 0);
+}
+
+void TestMainWindow::editsMakeSaveAvailableAndSaveWritesOnlyThem()
+{
+    Fixture f;
+    f.select("Command line history");
+    f.window.historyList().ClickRow(1);
+    f.item("mnuEditDelete")->trigger();
+    QVERIFY(f.window.savePending());
+    QVERIFY(f.item("mnuFileSave")->isEnabled());
+    QVERIFY(f.window.historyList().store().SaveFlag("Command line history"));
+    QVERIFY(!f.window.historyList().store().SaveFlag("LeftHistory"));
+    f.item("mnuFileSave")->trigger();
+    QVERIFY(!f.window.savePending() && !f.item("mnuFileSave")->isEnabled());
+    QByteArray expected = kWincmd;
+    expected.replace("1=git status\r\n", "");
+    QCOMPARE(f.env.readFile(f.wincmd), expected);
+}
+
+void TestMainWindow::closingWithPendingChanges_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("cancel keeps the window and the changes") << int(MessageAnswer::Cancel) << false << false;
+    QTest::newRow("no closes without writing") << int(MessageAnswer::No) << true << false;
+    QTest::newRow("yes saves") << int(MessageAnswer::Yes) << true << true;
+}
+
+void TestMainWindow::closingWithPendingChanges()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closes);
+    QFETCH(bool, written);
+    Fixture f;
+    f.window.show();
+    f.select("LeftHistory");
+    f.item("mnuEditDelete")->trigger();
+    f.person.answerMessage(MessageAnswer(answer));
+    QCOMPARE(f.window.close(), closes);
+    QVERIFY(f.person.messages().last().startsWith("Save changes to"));
+    QCOMPARE(f.window.savePending(), !closes || !written);
+    QCOMPARE(f.env.readFile(f.wincmd) != kWincmd, written);
+}
+
+void TestMainWindow::layoutSettingsAtStart()
+{
+    Fixture side("VerticalPanels=1\r\n");
+    QCOMPARE(side.window.findChild<QSplitter *>("picSpliterContainer")->orientation(), Qt::Horizontal);
+    QVERIFY(side.item("mnuViewVerticalPanels")->isChecked());
+    Fixture stacked("VerticalPanels=2\r\nToolbarVisible=0\r\n");
+    QCOMPARE(stacked.window.findChild<QSplitter *>("picSpliterContainer")->orientation(), Qt::Vertical);
+    QVERIFY(!stacked.item("mnuViewVerticalPanels")->isChecked());
+    QVERIFY(!stacked.item("mnuViewToolbar")->isChecked());
+    QVERIFY(stacked.window.findChild<QToolBar *>("Toolbar1")->isHidden());
+    // The View commands switch them, and the settings follow.
+    stacked.item("mnuViewVerticalPanels")->trigger();
+    QCOMPARE(stacked.context.settings.VerticalPanels, 1);
+    stacked.item("mnuViewToolbar")->trigger();
+    QVERIFY(stacked.context.settings.ToolbarVisible);
+}
+
+void TestMainWindow::dialogsStillToComeAreNotOffered()
+{
+    Fixture f;
+    for (const char *name : {"mnuFileOpen", "mnuFileExport", "mnuFileImport", "mnuEditDeleteAll", "mnuSearchFind",
+                             "mnuViewOptions", "mnuHelpAbout"})
+        QVERIFY2(f.item(name) && !f.item(name)->isEnabled(), name);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
