@@ -107,6 +107,13 @@ void measure(QTextStream &out, double sizeMb, int runs)
             qFatal("load failed");
         loads.push_back(double(timer.nsecsElapsed()) / 1e6);
         rows = store.Count();
+        // Every entry changed, so the save rewrites every line of every section (a save
+        // of unchanged rows writes nothing at all).
+        for (int p = 1; p <= store.Count(); ++p) {
+            HistoryRow &row = store.Row(p);
+            if (!row.Tag.endsWith(QStringLiteral("_Section_Start")) && row.col(2) != paths.MissingValueMarker())
+                row.col(2) += u'~';
+        }
         for (int i = 0; i < cSectionsData::SectionsCount; ++i)
             store.SetSaveFlag(cSectionsData::SectionsList(i));
         timer.restart();
@@ -120,7 +127,7 @@ void measure(QTextStream &out, double sizeMb, int runs)
     out << QStringLiteral("wincmd.ini + wcx_ftp.ini: %1 bytes, %2 history entries, %3 store rows\n")
                .arg(bytes).arg(entries).arg(rows);
     out << QStringLiteral("  ReadAllHistorySections  median %1 ms\n").arg(median(loads), 0, 'f', 2);
-    out << QStringLiteral("  SaveAllHistorySections  median %1 ms (all sections flagged)\n").arg(median(saves), 0, 'f', 2);
+    out << QStringLiteral("  SaveAllHistorySections  median %1 ms (every entry changed)\n").arg(median(saves), 0, 'f', 2);
     out << QStringLiteral("  dd conv=fsync copy      median %1 ms; save / copy = %2\n")
                .arg(median(copies), 0, 'f', 2).arg(median(saves) / median(copies), 0, 'f', 2);
     out << QStringLiteral("  peak memory above baseline %1 KiB = %2 x file size\n")

@@ -340,7 +340,16 @@ QString IniDocument::storedFormOf(const QString &value) const
 bool IniDocument::readsAs(QStringView stored, QStringView other) const
 {
     // Quoted or not, marked or not: a line whose value reads the same is not rewritten.
-    return stored == other || valueFromStored(stored) == valueFromStored(other);
+    if (stored == other)
+        return true;
+    const QStringView a = IniSyntax::unquoted(stored);
+    const QStringView b = IniSyntax::unquoted(other);
+    if (a == b)
+        return true;
+    // Only the marked UTF-8 form spells one value two ways; anything else differs.
+    if (!m_codec.mayBeMarked(a) && !m_codec.mayBeMarked(b))
+        return false;
+    return valueFromStored(stored) == valueFromStored(other);
 }
 
 bool IniDocument::holdsKey(QStringView key, QStringView stored)
@@ -472,6 +481,14 @@ bool IniDocument::replaceSection(QStringView sectionName, const std::vector<Stor
             unique.push_back(entry);
         }
     }
+
+    // The new lines' text in one allocation, not one growth per line.
+    qsizetype newText = 0;
+    for (const StoredEntry &entry : unique)
+        newText += entry.key.size() + 1 + entry.stored.size();
+    const qsizetype needed = m_extra.size() + newText + sectionName.size() + 2;
+    if (newText > 0 && m_extra.capacity() < needed)
+        m_extra.reserve(qMax(needed, m_extra.capacity() + m_extra.capacity() / 2));
 
     const auto found = m_sectionsByName.constFind(FoldedKey::view(sectionName));
     if (found == m_sectionsByName.cend() || found->isEmpty()) {

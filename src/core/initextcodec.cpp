@@ -225,6 +225,17 @@ bool IniTextCodec::canEncode(QStringView text) const
     return m_codePage->canEncode(text);
 }
 
+bool IniTextCodec::mayBeMarked(QStringView stored) const
+{
+    if (m_encoding == IniEncoding::Utf8Bom || stored.size() < 3)
+        return false;
+    for (int i = 0; i < 3; ++i) {
+        if (stored[i] != m_codePage->decodeByte(kUtf8Bom[i]))
+            return false;
+    }
+    return true;
+}
+
 QString IniTextCodec::valueFromStored(QStringView stored, bool *isMarked) const
 {
     if (isMarked)

@@ -42,6 +42,10 @@ public:
     // holds every character, or the file is Unicode and the text well-formed.
     bool canEncode(QStringView text) const;
 
+    // Whether a stored value begins with the UTF-8 marker (and so may hold other text
+    // than it shows).
+    bool mayBeMarked(QStringView stored) const;
+
     // The text a stored value holds: the marked UTF-8 form decoded, anything else as is.
     // isMarked tells whether the marker was there.
     QString valueFromStored(QStringView stored, bool *isMarked = nullptr) const;
