@@ -6,11 +6,14 @@
 #include "titlebar.h"
 
 #include "core/csectionsdata.h"
+#include "settings/helpfile.h"
 #include "editor/historylist.h"
 #include "transfer/filemanagerrestarter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QStyle>
@@ -311,6 +314,7 @@ void frmMain::run(Command command)
     case Command::ViewVerticalPanels:
         setVerticalPanels(m_context.settings.VerticalPanels == 1 ? 2 : 1);
         break;
+    case Command::HelpTopics: ShowHelpFile(); break;
     default:
         break;   // the commands of dialogs still to come are not offered
     }
@@ -342,6 +346,15 @@ void frmMain::saveCommand(bool restart)
         m_restarter.RestartFileManager(false, true, m_wcxftp.isEmpty() ? QStringLiteral(" /i=")
                                                                        : QStringLiteral(" /f=") + m_wcxftp + QStringLiteral(" /i="));
     }
+}
+
+void frmMain::ShowHelpFile()
+{
+    const cSettings &settings = m_context.settings;
+    const QString guide = HelpFilePath(m_context.paths.AppFolder(), settings.UseDefaultLanguage,
+                                       m_context.paths.ExpandPath(settings.LanguageFile));
+    if (guide.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(guide)))
+        m_person.ShowMessage(m_context.language.GetLanguageString(3056), MessageIcon::Error);
 }
 
 bool frmMain::QuerySaveChanges()

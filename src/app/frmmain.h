@@ -70,6 +70,9 @@ private:
     bool QuerySaveChanges();
     void setVerticalPanels(int direction);
     void UpdateRestartCommandState();
+    // Opens the user guide (the one of the language in use, when it has one) in the
+    // desktop's browser.
+    void ShowHelpFile();
 
     ProgramContext &m_context;
     PersonInterface &m_person;

@@ -120,6 +120,10 @@ void TestMainWindow::overviewRefusesEdits()
     QCOMPARE(f.person.messages(), QStringList({"Preview panel. No edit here!", "Preview panel. No edit here!"}));
     QVERIFY(!f.window.savePending());
     QCOMPARE(f.window.historyList().store().SectionRows(0).size(), size_t(2));
+    // Help Topics without a guide beside the program says so.
+    f.item("mnuHelpHelpTopics")->trigger();
+    QCOMPARE(f.person.messages().last(), QStringLiteral("File not found."));
+    QCOMPARE(f.person.asked.last().icon, MessageIcon::Error);
 }
 
 void TestMainWindow::ctrlUpMovesTheItemNotTheSelection()
