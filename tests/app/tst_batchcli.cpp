@@ -14,6 +14,7 @@ private slots:
     void runsWithoutADisplay();
     void reportsErrorsThroughItsExitStatus();
     void helpAndVersion();
+    void theEditorWithoutADisplaySaysSo();
 
 private:
     struct Result
@@ -74,6 +75,15 @@ void TestBatchCli::helpAndVersion()
     const Result version = run(env, {"--version"});
     QCOMPARE(version.status, 0);
     QVERIFY(version.out.startsWith("Calvenor "));
+}
+
+void TestBatchCli::theEditorWithoutADisplaySaysSo()
+{
+    TestEnvironment env;
+    const Result result = run(env, {});
+    QCOMPARE(result.status, 1);
+    QCOMPARE(result.err.count('\n'), 1);
+    QVERIFY(result.err.contains("needs a display") && result.err.contains("/s=all"));
 }
 
 QTEST_GUILESS_MAIN(TestBatchCli)
