@@ -14,6 +14,8 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QUrl>
+#include <QCursor>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QStyle>
@@ -92,11 +94,34 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
         SetSaveButtonState(true);
         m_list->SetSaveFlag(selectedSection());
     });
-    connect(m_list, &HistoryList::KeyUp, this, [this](int keyCode, int) {
-        if (keyCode == 13)
+    // The list's context menu is the Edit menu, on every section but the overview;
+    // the context-menu key acts like the right button.
+    auto showEditMenu = [this] {
+        if (!isName(selectedSection(), cSectionsData::RootNode()))
+            m_editMenu->popup(QCursor::pos());
+    };
+    connect(m_list, &HistoryList::MouseUp, this, [showEditMenu](int button, int, int, int) {
+        if (button == 2)
+            showEditMenu();
+    });
+    connect(m_list, &HistoryList::KeyUp, this, [this, showEditMenu](int keyCode, int) {
+        if (keyCode == 93)
+            showEditMenu();
+        else if (keyCode == 13)
             m_list->SwitchToSectionWindow();
     });
+    // The tree's menu acts on the selected node, not on the one under the pointer.
+    connect(m_tree, &QWidget::customContextMenuRequested, this, [this] {
+        if (!isName(selectedSection(), cSectionsData::RootNode()))
+            m_treeMenu->popup(QCursor::pos());
+    });
 
+    m_splitter->installEventFilter(this);
+    connect(m_splitter, &QSplitter::splitterMoved, this, [this](int position) {
+        if (!m_splitRules.DragTo(position * cSplitter::kTwipsPerPixel))
+            placeSplitter();   // refused: the bar goes back
+        m_context.settings.SplitPosition = qMax(cSplitter::kTwipsPerPixel, m_splitRules.SplitPosition());
+    });
     setVerticalPanels(context.settings.VerticalPanels);
     m_toolbar->setVisible(context.settings.ToolbarVisible);
     action(Command::ViewToolbar)->setChecked(context.settings.ToolbarVisible);
@@ -134,6 +159,25 @@ void frmMain::buildMenus()
         connect(item, &QAction::triggered, this, [this, command] { run(command); });
         // A command whose dialog comes later is shown but not offered.
         item->setEnabled(!OpensMissingDialog(command));
+    }
+    m_editMenu = menus.value(QStringLiteral("mnuEdit"));
+    // The tree's menu: export or import the selected section alone.
+    m_treeMenu = new QMenu(this);
+    m_treeMenu->setObjectName(QStringLiteral("mnuTree"));
+    const struct
+    {
+        const char *name;
+        int languageId;
+        Command command;
+    } treeItems[] = {{"mnuTreeExport", 112, Command::TreeExport}, {"mnuTreeImport", 113, Command::TreeImport}};
+    for (const auto &entry : treeItems) {
+        QAction *item = m_treeMenu->addAction(QString());
+        item->setObjectName(QString::fromLatin1(entry.name));
+        m_languageIds.insert(item, entry.languageId);
+        m_actions.insert(int(entry.command), item);
+        item->setEnabled(!OpensMissingDialog(entry.command));
+        if (entry.command == Command::TreeExport)
+            m_treeMenu->addSeparator()->setObjectName(QStringLiteral("mnuTreeSep1"));
     }
     action(Command::ViewToolbar)->setCheckable(true);
     action(Command::ViewVerticalPanels)->setCheckable(true);
@@ -325,6 +369,30 @@ void frmMain::setVerticalPanels(int direction)
     m_context.settings.VerticalPanels = direction == 2 ? 2 : 1;
     m_splitter->setOrientation(direction == 2 ? Qt::Vertical : Qt::Horizontal);
     action(Command::ViewVerticalPanels)->setChecked(direction != 2);
+    // Created anew in the other direction: a position beyond the new extent goes to
+    // the middle.
+    m_splitRules.Resize(m_splitter->height() * cSplitter::kTwipsPerPixel, m_splitter->width() * cSplitter::kTwipsPerPixel);
+    m_splitRules.CreateSplitter(m_context.settings.VerticalPanels, m_context.settings.SplitPosition,
+                                3 * cSplitter::kTwipsPerPixel);
+    placeSplitter();
+}
+
+void frmMain::placeSplitter()
+{
+    const int bar = m_splitRules.barPosition() / cSplitter::kTwipsPerPixel;
+    const int extent = m_splitter->orientation() == Qt::Horizontal ? m_splitter->width() : m_splitter->height();
+    const QSignalBlocker blocker(m_splitter);
+    m_splitter->setSizes({bar, qMax(1, extent - bar - m_splitter->handleWidth())});
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_splitter && event->type() == QEvent::Resize) {
+        m_splitRules.Resize(m_splitter->height() * cSplitter::kTwipsPerPixel,
+                            m_splitter->width() * cSplitter::kTwipsPerPixel);
+        placeSplitter();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::saveCommand(bool restart)

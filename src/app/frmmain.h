@@ -3,11 +3,13 @@
 #include "commandtable.h"
 
 #include "core/progresshost.h"
+#include "editor/csplitter.h"
 #include "editor/historylisthost.h"
 
 #include <QHash>
 #include <QMainWindow>
 
+class QMenu;
 class QProgressDialog;
 class QSplitter;
 class QToolBar;
@@ -69,6 +71,8 @@ private:
     void saveCommand(bool restart);
     bool QuerySaveChanges();
     void setVerticalPanels(int direction);
+    void placeSplitter();   // puts the splitter widget's bar where the rules say
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void UpdateRestartCommandState();
     // Opens the user guide (the one of the language in use, when it has one) in the
     // desktop's browser.
@@ -82,6 +86,9 @@ private:
     HistoryListWidget *m_listWidget;
     QSplitter *m_splitter;
     QToolBar *m_toolbar;
+    cSplitter m_splitRules;   // where the bar between tree and list stands, in twips
+    QMenu *m_editMenu = nullptr;   // also the list's context menu
+    QMenu *m_treeMenu = nullptr;   // mnuTree
     QHash<int, QAction *> m_actions;   // by Command
     QHash<QAction *, int> m_languageIds;
     QProgressDialog *m_progress = nullptr;

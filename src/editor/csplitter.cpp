@@ -65,6 +65,14 @@ void cSplitter::ReleaseBar()
     m_splitPosition = m_barPosition;
 }
 
+bool cSplitter::DragTo(int position)
+{
+    PressBar(m_barPosition, m_barPosition, true);
+    const bool taken = MoveBar(position, position, true);
+    ReleaseBar();
+    return taken;
+}
+
 void cSplitter::SwapPanels()
 {
     Swapped = !Swapped;

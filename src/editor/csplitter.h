@@ -40,6 +40,9 @@ public:
     bool MoveBar(int x, int y, bool leftButton);
     void ReleaseBar();
     bool isDragging() const { return m_dragging; }
+    // A whole drag that ended at this bar position (a splitter widget that moves the
+    // bar itself reports only the end): the same acceptance rule; true when taken.
+    bool DragTo(int position);
 
     int SplitPosition() const { return m_splitPosition; }
     int barPosition() const { return m_barPosition; }
