@@ -447,6 +447,8 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // Kept for the next start (written with the other layout keys); never below a pixel.
+    m_context.settings.SplitPosition = qMax(cSplitter::kTwipsPerPixel, m_splitRules.SplitPosition());
     event->accept();
 }
 

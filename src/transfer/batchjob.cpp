@@ -111,6 +111,12 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
     m_restarter.setIniFiles(wincmd, wcxftp);
     if (options.restart)
         m_restarter.RestartFileManager(true, true, QStringLiteral(" /i="));
+    // Once closed, the file manager is started again whatever stops the job.
+    auto failAfterClose = [&](const QString &message) {
+        if (options.restart)
+            m_restarter.RestartFileManager(false, true, QStringLiteral(" /i="));
+        return fail(message);
+    };
 
     // Copy first: a section named twice is copied and cleared once.
     QStringList sections;
@@ -132,12 +138,12 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
     if (options.backup && !gathered.isEmpty()) {
         const QFileInfo info(backupNative);
         if (backupNative.isEmpty() || !info.absoluteDir().exists())
-            return fail(fileNotFound(backup));
+            return failAfterClose(fileNotFound(backup));
         const bool afresh = options.overwrite || !info.exists() || info.size() >= options.backupLimit;
         if (const int error = WriteHistoryBackup(backupNative, gathered, afresh)) {
-            return fail(error == errPathFileAccess && isNonRegularFile(backupNative)
-                            ? notARegularFile(backup)
-                            : QStringLiteral("Cannot write the backup file (error %1): %2").arg(error).arg(backup));
+            return failAfterClose(error == errPathFileAccess && isNonRegularFile(backupNative)
+                                      ? notARegularFile(backup)
+                                      : QStringLiteral("Cannot write the backup file (error %1): %2").arg(error).arg(backup));
         }
     }
 

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QListView>
+#include <QMenu>
+#include <QProgressDialog>
 #include <QSplitter>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -81,6 +83,11 @@ private slots:
     void closingWithPendingChanges();
     void layoutSettingsAtStart();
     void dialogsStillToComeAreNotOffered();
+    void titleBar_data();
+    void titleBar();
+    void progressWindow();
+    void languageSwitchRelabels();
+    void splitterRules();
 };
 
 void TestMainWindow::enableRules_data()
@@ -204,6 +211,77 @@ void TestMainWindow::dialogsStillToComeAreNotOffered()
     for (const char *name : {"mnuFileOpen", "mnuFileExport", "mnuFileImport", "mnuEditDeleteAll", "mnuSearchFind",
                              "mnuViewOptions", "mnuHelpAbout"})
         QVERIFY2(f.item(name) && !f.item(name)->isEnabled(), name);
+}
+
+void TestMainWindow::titleBar_data()
+{
+    QTest::addColumn<int>("length");     // of the wincmd.ini path
+    QTest::addColumn<bool>("shortened");
+    QTest::newRow("80 characters are shown whole") << 80 << false;
+    QTest::newRow("81 characters lose their middle folders") << 81 << true;
+}
+
+void TestMainWindow::titleBar()
+{
+    QFETCH(int, length);
+    QFETCH(bool, shortened);
+    Fixture f;
+    const QString folder = f.env.path("t/");
+    const QString name = QStringLiteral("wincmd.ini");
+    const int fill = length - int(folder.size()) - int(name.size()) - 1;
+    QVERIFY(fill > 0);
+    const QString path = f.env.writeFile("t/" + QString(fill, u'x') + "/wincmd.ini", kWincmd);
+    QCOMPARE(path.size(), length);
+    f.window.OpenIniFiles(path, f.wcxftp);
+    QCOMPARE(f.window.windowTitle().contains(path), !shortened);
+    QVERIFY(f.window.windowTitle().contains("wincmd.ini"));
+}
+
+void TestMainWindow::progressWindow()
+{
+    Fixture f;
+    f.window.ShowProgressBar("Reading... Please wait.", 3);
+    auto *progress = f.window.findChild<QProgressDialog *>("frmProgress");
+    QVERIFY(progress);
+    QCOMPARE(progress->maximum(), 10);   // at least 10
+    QVERIFY(!f.window.findChild<QTreeWidget *>("TreeView1")->isEnabled());
+    for (int i = 0; i < 10; ++i)
+        f.window.IncreaseProgress();
+    QCOMPARE(progress->maximum(), 310);   // raised by 300 when the steps outrun it
+    f.window.HideProgressBar();
+    QVERIFY(f.window.findChild<QTreeWidget *>("TreeView1")->isEnabled());
+}
+
+void TestMainWindow::languageSwitchRelabels()
+{
+    Fixture f;
+    QCOMPARE(f.window.findChild<QMenu *>("mnuFile")->title(), QStringLiteral("&File"));
+    const QString german = QFINDTESTDATA("../../Languages/Deutsch.lng");
+    QVERIFY(!german.isEmpty());
+    f.context.settings.UseDefaultLanguage = false;
+    f.context.settings.LanguageFile = german;
+    f.window.ApplyLanguage();
+    QCOMPARE(f.window.findChild<QMenu *>("mnuFile")->title(), QStringLiteral("&Datei"));
+    auto *tree = f.window.findChild<QTreeWidget *>("TreeView1");
+    QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("Total Commander-Verlauf"));
+    QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("Befehlszeile"));
+}
+
+void TestMainWindow::splitterRules()
+{
+    // The first start keeps a stored position beyond the window; switching the panes'
+    // direction puts the bar in the middle; closing stores where it stands.
+    Fixture f("SplitPosition=99000\r\nVerticalPanels=1\r\n");
+    f.window.resize(800, 600);
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.item("mnuViewVerticalPanels")->trigger();
+    auto *splitter = f.window.findChild<QSplitter *>("picSpliterContainer");
+    QCOMPARE(splitter->orientation(), Qt::Vertical);
+    const int half = splitter->height() / 2;
+    QVERIFY2(qAbs(splitter->sizes().first() - half) <= 2, qPrintable(QString::number(splitter->sizes().first())));
+    QVERIFY(f.window.close());
+    QVERIFY(qAbs(f.context.settings.SplitPosition - half * 15) <= 30);
 }
 
 QTEST_MAIN(TestMainWindow)

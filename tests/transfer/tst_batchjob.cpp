@@ -91,6 +91,7 @@ private slots:
     void redirectionTargets_data();
     void redirectionTargets();
     void bareBackupNameIsInTheWorkingFolder();
+    void aJobThatStopsAfterClosingStartsTheFileManagerAgain();
     void unwritableIniFileIsReported();
     void backupLimitAndOverwrite();
     void helpAndVersion();
@@ -272,6 +273,21 @@ void TestBatchJob::bareBackupNameIsInTheWorkingFolder()
     QDir::setCurrent(before);
     QCOMPARE(status, 0);
     QVERIFY(f.env.readFile(f.env.path("history.txt")).contains("[LeftHistory]"));
+}
+
+void TestBatchJob::aJobThatStopsAfterClosingStartsTheFileManagerAgain()
+{
+    Fixture f;
+    // A native stand-in that only notes that it was started.
+    const QString standIn = f.env.writeFile("prefix/drive_c/tcstub/TOTALCMD.EXE",
+        "#!/bin/sh\necho started >> \"$(dirname \"$0\")/started.log\"\n");
+    QFile::setPermissions(standIn, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    f.env.paths().setTCInstallDir("C:\\tcstub\\");
+    // The backup's folder is missing: nothing is cleared, and Total Commander, closed
+    // for the job, is started again.
+    QCOMPARE(f.run({"/s=13", "/b=" + f.env.path("missing/h.txt"), "/r"}), 1);
+    QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
+    QTRY_VERIFY(f.env.readFile(f.env.path("prefix/drive_c/tcstub/started.log")).contains("started"));
 }
 
 void TestBatchJob::unwritableIniFileIsReported()
