@@ -1,3 +1,4 @@
+#include "platform/filemanagerprocess.h"
 #include "settings/ccommondialog.h"
 #include "settings/clanguage.h"
 #include "settings/csettings.h"
@@ -288,6 +289,8 @@ void TestBatchJob::aJobThatStopsAfterClosingStartsTheFileManagerAgain()
     QCOMPARE(f.run({"/s=13", "/b=" + f.env.path("missing/h.txt"), "/r"}), 1);
     QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
     QTRY_VERIFY(f.env.readFile(f.env.path("prefix/drive_c/tcstub/started.log")).contains("started"));
+    // The stand-in has ended before the next test looks for running file managers.
+    QTRY_VERIFY(FileManagerProcess::findRunning().isEmpty());
 }
 
 void TestBatchJob::unwritableIniFileIsReported()
