@@ -61,6 +61,7 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
     , m_listWidget(new HistoryListWidget(*m_list))
     , m_splitter(new QSplitter)
     , m_toolbar(new QToolBar)
+    , m_mru(context.paths, context.profile, person)
 {
     setObjectName(QStringLiteral("frmMain"));
     m_list->setProgressHost(this);
@@ -123,6 +124,12 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
         m_context.settings.SplitPosition = qMax(cSplitter::kTwipsPerPixel, m_splitRules.SplitPosition());
     });
     setVerticalPanels(context.settings.VerticalPanels);
+    m_mru.setItemsChanged([this] { showRecentFiles(); });
+    m_mru.Setup(context.settings.NumberOfRecentFiles, context.language.GetLanguageString(108),
+                context.language.GetLanguageString(109), context.language.GetLanguageString(3009),
+                context.settings.RecentFilesSeparator);
+    m_mru.ReadList(context.settings.SettingsFile(), QStringLiteral("Calvenor"), QStringLiteral("RecentFiles"));
+    showRecentFiles();
     m_toolbar->setVisible(context.settings.ToolbarVisible);
     action(Command::ViewToolbar)->setChecked(context.settings.ToolbarVisible);
     SetSaveButtonState(false);
@@ -145,6 +152,12 @@ void frmMain::buildMenus()
             continue;
         }
         QMenu *parentMenu = menus.value(QString::fromLatin1(entry.menu));
+        if (name == u"mnuFileRecentGroup") {
+            m_recentMenu = parentMenu->addMenu(QString());
+            m_recentMenu->setObjectName(name);
+            m_languageIds.insert(m_recentMenu->menuAction(), entry.languageId);
+            continue;
+        }
         QAction *item = entry.languageId == 0 ? parentMenu->addSeparator() : parentMenu->addAction(QString());
         item->setObjectName(name);
         if (entry.languageId == 0)
@@ -199,6 +212,12 @@ void frmMain::buildToolbar()
         button->setDefaultAction(item);
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         item->setIcon(QIcon::fromTheme(QString::fromLatin1(entry.themeIcon), style()->standardIcon(fallbackIcon(entry.command))));
+        if (entry.command == Command::Open) {
+            m_openDropDown = new QMenu(button);
+            m_openDropDown->setObjectName(QStringLiteral("OpenDropDown"));
+            button->setMenu(m_openDropDown);
+            button->setPopupMode(QToolButton::MenuButtonPopup);
+        }
         if (entry.command == Command::Save) {
             auto *dropDown = new QMenu(button);
             dropDown->addAction(action(Command::SaveAndRestart));
@@ -225,16 +244,70 @@ void frmMain::ApplyLanguage()
     BuildSectionTree(*m_tree, language);
     m_tree->blockSignals(false);
     m_listWidget->ChangeLanguage();
+    m_mru.ChangeLanguage(language.GetLanguageString(108), language.GetLanguageString(109),
+                         language.GetLanguageString(3009));
     SelectTreeNode(selected.isEmpty() ? cSectionsData::RootNode() : selected);
 }
 
-int frmMain::OpenIniFiles(const QString &wincmd, const QString &wcxftp)
+void frmMain::showRecentFiles()
+{
+    // The menu and the Open button's drop-down hold the same items at the same indexes.
+    for (QMenu *menu : {m_recentMenu, m_openDropDown}) {
+        if (!menu)
+            continue;
+        menu->clear();
+        const QList<RecentFilesItem> &items = m_mru.MenuItems();
+        for (int index = 1; index < items.size(); ++index) {
+            const RecentFilesItem &entry = items[index];
+            if (entry.caption == u"-") {
+                menu->addSeparator();
+                continue;
+            }
+            QAction *item = menu->addAction(entry.caption);
+            item->setObjectName(QStringLiteral("mnuFileRecentFiles_%1").arg(index));
+            item->setVisible(entry.visible);
+            item->setEnabled(entry.enabled);
+            connect(item, &QAction::triggered, this, [this, index] { RecentFileChosen(index); });
+        }
+    }
+}
+
+void frmMain::RecentFileChosen(int index)
+{
+    const QString settingsFile = m_context.settings.SettingsFile();
+    if (index == m_mru.Max() + 2) {
+        if (m_mru.Clear())
+            m_mru.SaveList(settingsFile, QStringLiteral("Calvenor"), QStringLiteral("RecentFiles"));
+        return;
+    }
+    const QStringList pair = m_mru.ListItems(index).split(m_context.settings.RecentFilesSeparator);
+    const QString wincmd = m_context.paths.ExpandPath(pair.value(0));
+    const QString wcxftp = m_context.paths.ExpandPath(pair.value(1));
+    for (const QString &file : {wincmd, wcxftp}) {
+        if (m_context.paths.FileExists(file))
+            continue;
+        m_person.ShowMessage(m_context.language.GetLanguageString(3021) + u' ' + file + QStringLiteral("\n\n")
+                                 + m_context.language.GetLanguageString(3022),
+                             MessageIcon::Warning);
+        m_mru.RemoveFile(index, true);
+        m_mru.SaveList(settingsFile, QStringLiteral("Calvenor"), QStringLiteral("RecentFiles"));
+        return;
+    }
+    if (QuerySaveChanges())
+        OpenIniFiles(wincmd, wcxftp);
+}
+
+int frmMain::OpenIniFiles(const QString &wincmd, const QString &wcxftp, bool addToRecent)
 {
     m_wincmd = wincmd;
     m_wcxftp = wcxftp;
     m_restarter.setIniFiles(wincmd, wcxftp);
     const int error = m_list->ReadAllHistorySections(wincmd, wcxftp);
     SetSaveButtonState(false);
+    if (addToRecent && !wincmd.isEmpty()) {
+        m_mru.AddFile(wincmd + m_context.settings.RecentFilesSeparator + wcxftp);
+        m_mru.SaveList(m_context.settings.SettingsFile(), QStringLiteral("Calvenor"), QStringLiteral("RecentFiles"));
+    }
     SetTitleBar();
     SelectTreeNode(cSectionsData::RootNode());
     if (QTreeWidgetItem *root = FindSectionNode(*m_tree, cSectionsData::RootNode()))

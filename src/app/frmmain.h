@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commandtable.h"
+#include "crecentfiles.h"
 
 #include "core/progresshost.h"
 #include "editor/csplitter.h"
@@ -35,8 +36,12 @@ public:
             QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Loads a pair of INI files into the editor and shows the overview.
-    int OpenIniFiles(const QString &wincmd, const QString &wcxftp);
+    // Loads a pair of INI files into the editor and shows the overview; with
+    // addToRecent the pair goes first in the recent-files list.
+    int OpenIniFiles(const QString &wincmd, const QString &wcxftp, bool addToRecent = true);
+    cRecentFiles &recentFiles() { return m_mru; }
+    // A recent-files item chosen in the menu or the Open button's drop-down.
+    void RecentFileChosen(int index);
     HistoryList &historyList() { return *m_list; }
     QAction *action(Command command) const { return m_actions.value(int(command)); }
     bool savePending() const { return mblnSavePending; }
@@ -67,6 +72,7 @@ protected:
 private:
     void buildMenus();
     void buildToolbar();
+    void showRecentFiles();
     void nodeClicked(QTreeWidgetItem *item);
     void saveCommand(bool restart);
     bool QuerySaveChanges();
@@ -89,6 +95,9 @@ private:
     cSplitter m_splitRules;   // where the bar between tree and list stands, in twips
     QMenu *m_editMenu = nullptr;   // also the list's context menu
     QMenu *m_treeMenu = nullptr;   // mnuTree
+    QMenu *m_recentMenu = nullptr;     // mnuFileRecentGroup
+    QMenu *m_openDropDown = nullptr;   // the Open button's list of the same items
+    cRecentFiles m_mru;
     QHash<int, QAction *> m_actions;   // by Command
     QHash<QAction *, int> m_languageIds;
     QProgressDialog *m_progress = nullptr;

@@ -88,6 +88,7 @@ private slots:
     void progressWindow();
     void languageSwitchRelabels();
     void splitterRules();
+    void recentFilesOpenAPair();
 };
 
 void TestMainWindow::enableRules_data()
@@ -282,6 +283,26 @@ void TestMainWindow::splitterRules()
     QVERIFY2(qAbs(splitter->sizes().first() - half) <= 2, qPrintable(QString::number(splitter->sizes().first())));
     QVERIFY(f.window.close());
     QVERIFY(qAbs(f.context.settings.SplitPosition - half * 15) <= 30);
+}
+
+void TestMainWindow::recentFilesOpenAPair()
+{
+    Fixture f;
+    const QString other = f.env.writeFile("other/wincmd.ini", "[LeftHistory]\r\n0=x:\\\r\n");
+    const QString otherFtp = f.env.writeFile("other/wcx_ftp.ini", "");
+    f.window.OpenIniFiles(other, otherFtp);
+    QCOMPARE(f.window.recentFiles().ListItems(1), other + " <> " + otherFtp);
+    // The older pair, second in the menu, opens again and moves to the top.
+    f.item("mnuFileRecentFiles_2")->trigger();
+    QVERIFY(f.window.windowTitle().contains("tc"));
+    QCOMPARE(f.window.recentFiles().ListItems(1), f.wincmd + " <> " + f.wcxftp);
+    QVERIFY(QFile::exists(f.context.settings.SettingsFile()));
+    QVERIFY(f.env.readFile(f.context.settings.SettingsFile()).contains("RecentFiles2="));
+    // A pair whose file has gone is reported with that file's path and removed.
+    QFile::remove(otherFtp);
+    f.item("mnuFileRecentFiles_2")->trigger();
+    QVERIFY(f.person.messages().last().contains(otherFtp));
+    QCOMPARE(f.window.recentFiles().ListItems(2), f.context.paths.MissingValueMarker());
 }
 
 QTEST_MAIN(TestMainWindow)
