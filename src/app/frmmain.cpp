@@ -134,6 +134,8 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
     action(Command::ViewToolbar)->setChecked(context.settings.ToolbarVisible);
     SetSaveButtonState(false);
     ApplyLanguage();
+    m_listWidget->SetNewSettings(context.settings);
+    m_tree->setFont(QFont(context.settings.FontName, 10));
     resize(760, 520);
 }
 

@@ -5,6 +5,7 @@
 #include "editor/historylist.h"
 #include "editor/historylistmodel.h"
 #include "editor/visiblerow.h"
+#include "settings/csettings.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -136,11 +137,43 @@ void HistoryListWidget::ChangeLanguage()
     m_empty->setText(texts.empty);
 }
 
-void HistoryListWidget::applyLook(const QFont &font, bool gridLines, bool flat)
+QColor ColorFromNumber(qint32 number, const QPalette &palette)
 {
+    if (number >= 0)
+        return QColor(number & 0xFF, (number >> 8) & 0xFF, (number >> 16) & 0xFF);
+    switch (number & 0xFF) {
+    case 5: return palette.color(QPalette::Base);             // window background
+    case 8: return palette.color(QPalette::Text);             // window text
+    case 13: return palette.color(QPalette::Highlight);
+    case 14: return palette.color(QPalette::HighlightedText);
+    case 15: return palette.color(QPalette::Button);          // button face
+    case 16: return palette.color(QPalette::Dark);            // button shadow
+    case 17: return palette.color(QPalette::PlaceholderText); // grey text
+    case 18: return palette.color(QPalette::ButtonText);
+    default: return palette.color(QPalette::Text);
+    }
+}
+
+void HistoryListWidget::SetNewSettings(const cSettings &settings)
+{
+    QFont font(settings.FontName, settings.FontSize);
+    font.setBold(settings.FontStyle & 1);
+    font.setItalic(settings.FontStyle & 2);
+    font.setStrikeOut(settings.FontStyle & 4);
+    font.setUnderline(settings.FontStyle & 8);
     m_view->setFont(font);
-    m_view->setFrameShape(flat ? QFrame::NoFrame : QFrame::StyledPanel);
-    m_view->setAlternatingRowColors(gridLines);
+    m_caption->setFont(font);
+    m_view->setFrameShape(settings.FixedBorders ? QFrame::StyledPanel : QFrame::NoFrame);
+    m_view->setFrameShadow(settings.FlatUserInterface ? QFrame::Plain : QFrame::Sunken);
+    // Grid lines: a line under every row.
+    m_view->setStyleSheet(settings.CommandListShowLines
+                              ? QStringLiteral("QListView::item { border-bottom: 1px solid palette(midlight); }")
+                              : QString());
+    QPalette palette = m_view->palette();
+    palette.setColor(QPalette::Text, ColorFromNumber(settings.ForegroundColor, palette));
+    palette.setColor(QPalette::Base, ColorFromNumber(settings.BackgroundColor, palette));
+    m_view->setPalette(palette);
+    m_list.SetNewSettings();
 }
 
 void HistoryListWidget::showPanel()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+#include <QPalette>
 #include <QWidget>
 
 class QCheckBox;
@@ -10,6 +12,11 @@ class QListView;
 namespace calvenor {
 
 class HistoryList;
+class cSettings;
+
+// A colour number of the settings as Qt draws it: a plain number is red + 256 green +
+// 65536 blue; a negative one names a system colour, taken from the palette.
+QColor ColorFromNumber(qint32 number, const QPalette &palette);
 
 // The history list on screen: the list view over the engine's model, the "Empty" box,
 // and the folder-tab panel below (caption box and the two lock boxes). It forwards
@@ -23,8 +30,8 @@ public:
     QListView *view() const { return m_view; }
     // Texts of the labels, from the engine's language.
     void ChangeLanguage();
-    // Looks of the list: font, grid lines and flat look from the settings.
-    void applyLook(const QFont &font, bool gridLines, bool flat);
+    // The list's look from the settings: font, grid lines, border, flat look, colours.
+    void SetNewSettings(const cSettings &settings);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
