@@ -3,6 +3,7 @@
 // dd for comparison, and the peak memory above the process's baseline.
 
 #include "historyfilegenerator.h"
+#include "windowbench.h"
 
 #include "core/csectionsdata.h"
 #include "core/historysections.h"
@@ -283,6 +284,8 @@ void measureSectionRead(QTextStream &out, int runs)
 
 int main(int argc, char *argv[])
 {
+    if (bench::isWindowBenchmark(argc, argv))
+        return bench::runWindowBenchmark(argc, argv);
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Calvenor data-layer benchmark"));
@@ -300,6 +303,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption sectionRead(QStringLiteral("section-read"),
                                          QStringLiteral("Measure the read of one large section of a 1 MiB file."));
     parser.addOption(sectionRead);
+    parser.addOption(QCommandLineOption(QStringLiteral("window"),
+                                        QStringLiteral("Measure the editor window (start-up, a 50,000-row section, edits).")));
     parser.process(app);
 
     if (parser.isSet(sectionRead)) {

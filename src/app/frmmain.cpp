@@ -365,7 +365,10 @@ void frmMain::SetSaveButtonState(bool blnState)
 {
     mblnSavePending = blnState;
     action(Command::Save)->setEnabled(blnState);
-    UpdateRestartCommandState();
+    // Whether the file manager runs is asked when a menu or drop-down opens, not on
+    // every edit (it walks the process list).
+    if (!blnState)
+        action(Command::SaveAndRestart)->setEnabled(false);
 }
 
 void frmMain::UpdateRestartCommandState()
