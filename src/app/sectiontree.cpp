@@ -28,10 +28,16 @@ QIcon SectionIcon(const QString &imageKey)
         {QStringLiteral("splitperfile"), {QStringLiteral("edit-cut"), QStyle::SP_FileIcon}},
         {QStringLiteral("oldconnections"), {QStringLiteral("network-server"), QStyle::SP_DriveNetIcon}},
     };
+    // Looking an icon up in the theme costs far more than drawing it; rows ask on every paint.
+    static QHash<QString, QIcon> made;
+    const auto known = made.constFind(imageKey);
+    if (known != made.cend())
+        return *known;
     const auto it = icons.constFind(imageKey);
-    if (it == icons.cend())
-        return {};
-    return QIcon::fromTheme(it->first, QApplication::style()->standardIcon(it->second));
+    const QIcon icon = it == icons.cend() ? QIcon()
+                                          : QIcon::fromTheme(it->first, QApplication::style()->standardIcon(it->second));
+    made.insert(imageKey, icon);
+    return icon;
 }
 
 QTreeWidgetItem *BuildSectionTree(QTreeWidget &tree, const LanguageSource &language, bool checkable)
