@@ -476,8 +476,13 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 void frmMain::saveCommand(bool restart)
 {
     const bool restarting = restart || m_context.settings.AlwaysRestartTC;
-    if (restarting)
+    // While the file manager is closed and started, the window takes no input but
+    // keeps painting (the restarter's waits let events run).
+    const bool wasEnabled = isEnabled();
+    if (restarting) {
+        setEnabled(false);
         m_restarter.RestartFileManager(true, true, QStringLiteral(" /i="));
+    }
     const int error = m_list->SaveAllHistorySections(m_wincmd, m_wcxftp);
     if (error != 0) {
         // What could not be written stays pending, and the person hears why.
@@ -491,6 +496,7 @@ void frmMain::saveCommand(bool restart)
     if (restarting) {
         m_restarter.RestartFileManager(false, true, m_wcxftp.isEmpty() ? QStringLiteral(" /i=")
                                                                        : QStringLiteral(" /f=") + m_wcxftp + QStringLiteral(" /i="));
+        setEnabled(wasEnabled);
     }
 }
 

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -62,6 +64,12 @@ int runWindow(int argc, char *argv[])
     FileManagerProcess process;
     FileManagerRestarter restarter(context.paths, context.settings, process);
     restarter.setReporter([&person](const QString &text) { person.ShowMessage(text, MessageIcon::Warning); });
+    // The waits around a restart keep the window painting.
+    restarter.setSleeper([](std::chrono::milliseconds wait) {
+        QEventLoop loop;
+        QTimer::singleShot(wait, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    });
     frmMain window(context, person, restarter);
     person.setOwner(&window);
     window.show();

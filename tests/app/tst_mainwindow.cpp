@@ -89,6 +89,7 @@ private slots:
     void languageSwitchRelabels();
     void splitterRules();
     void recentFilesOpenAPair();
+    void saveAndRestartStartsTheFileManagerOnTheSavedFiles();
 };
 
 void TestMainWindow::enableRules_data()
@@ -303,6 +304,29 @@ void TestMainWindow::recentFilesOpenAPair()
     f.item("mnuFileRecentFiles_2")->trigger();
     QVERIFY(f.person.messages().last().contains(otherFtp));
     QCOMPARE(f.window.recentFiles().ListItems(2), f.context.paths.MissingValueMarker());
+}
+
+void TestMainWindow::saveAndRestartStartsTheFileManagerOnTheSavedFiles()
+{
+    Fixture f;
+    QList<int> waits;
+    f.restarter.setSleeper([&waits](std::chrono::milliseconds wait) { waits << int(wait.count()); });
+    // A native stand-in that notes how it was started.
+    const QString standIn = f.env.writeFile("prefix/drive_c/tcstub/TOTALCMD.EXE",
+        "#!/bin/sh\nprintf 'started %s\\n' \"$*\" >> \"$(dirname \"$0\")/started.log\"\n");
+    QFile::setPermissions(standIn, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    f.context.paths.setTCInstallDir("C:\\tcstub\\");
+    f.select("LeftHistory");
+    f.item("mnuEditDelete")->trigger();
+    f.window.run(Command::SaveAndRestart);
+    QVERIFY(!f.window.savePending());
+    QVERIFY(f.env.readFile(f.wincmd) != kWincmd);
+    QVERIFY(f.window.isEnabled());
+    QTRY_VERIFY(f.env.readFile(f.env.path("prefix/drive_c/tcstub/started.log")).contains("started /f="));
+    const QByteArray log = f.env.readFile(f.env.path("prefix/drive_c/tcstub/started.log"));
+    QVERIFY2(log.contains("wincmd.ini") && log.contains("/i="), log.constData());
+    QCOMPARE(waits, QList<int>({500, 500}));
+    QTRY_VERIFY(FileManagerProcess::findRunning().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)
