@@ -136,7 +136,12 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
     ApplyLanguage();
     m_listWidget->SetNewSettings(context.settings);
     m_tree->setFont(QFont(context.settings.FontName, 10));
-    resize(760, 520);
+    // The stored placement (twips) is the normal one; a maximised exit opens maximised.
+    const WindowPlacement &place = context.settings.MainWindowPosition;
+    constexpr int twips = cSplitter::kTwipsPerPixel;
+    setGeometry(place.left / twips, place.top / twips, place.width / twips, place.height / twips);
+    if (context.settings.MainWindowMaxmized)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 frmMain::~frmMain() = default;
@@ -533,6 +538,13 @@ void frmMain::closeEvent(QCloseEvent *event)
     }
     // Kept for the next start (written with the other layout keys); never below a pixel.
     m_context.settings.SplitPosition = qMax(cSplitter::kTwipsPerPixel, m_splitRules.SplitPosition());
+    m_context.settings.MainWindowMaxmized = isMaximized();
+    if (!isMaximized()) {
+        constexpr int twips = cSplitter::kTwipsPerPixel;
+        const QRect normal = normalGeometry();
+        m_context.settings.MainWindowPosition = {normal.top() * twips, normal.left() * twips, normal.height() * twips,
+                                                 normal.width() * twips};
+    }
     event->accept();
 }
 

@@ -284,6 +284,9 @@ void TestMainWindow::splitterRules()
     QVERIFY2(qAbs(splitter->sizes().first() - half) <= 2, qPrintable(QString::number(splitter->sizes().first())));
     QVERIFY(f.window.close());
     QVERIFY(qAbs(f.context.settings.SplitPosition - half * 15) <= 30);
+    // The placement is kept in twips for the next start.
+    QCOMPARE(f.context.settings.MainWindowPosition.width, f.window.normalGeometry().width() * 15);
+    QVERIFY(!f.context.settings.MainWindowMaxmized);
 }
 
 void TestMainWindow::recentFilesOpenAPair()
