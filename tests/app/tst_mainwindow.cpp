@@ -329,7 +329,7 @@ void TestMainWindow::saveAndRestartStartsTheFileManagerOnTheSavedFiles()
     const QByteArray log = f.env.readFile(f.env.path("prefix/drive_c/tcstub/started.log"));
     QVERIFY2(log.contains("wincmd.ini") && log.contains("/i="), log.constData());
     QCOMPARE(waits, QList<int>({500, 500}));
-    QTRY_VERIFY(FileManagerProcess::findRunning().isEmpty());
+    QTRY_VERIFY(TestEnvironment::RunningStandIns().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,5 +1,7 @@
 #include "testenvironment.h"
 
+#include "platform/filemanagerprocess.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
@@ -21,6 +23,18 @@ TestEnvironment::TestEnvironment()
         qunsetenv(name);
     m_paths = std::make_unique<PathMacros>(kMarker, root + QStringLiteral("/app/"),
                                            QProcessEnvironment::systemEnvironment());
+}
+
+QList<qint64> TestEnvironment::RunningStandIns()
+{
+    QList<qint64> found;
+    const QByteArray temporary = QFile::encodeName(QDir::tempPath());
+    for (const qint64 process : FileManagerProcess::findRunning()) {
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(process));
+        if (commandLine.open(QIODevice::ReadOnly) && commandLine.readAll().contains(temporary))
+            found.append(process);
+    }
+    return found;
 }
 
 QString TestEnvironment::path(const QString &name) const

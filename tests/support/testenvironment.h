@@ -4,6 +4,7 @@
 #include "core/pathmacros.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -27,6 +28,10 @@ public:
     QByteArray readFile(const QString &name) const;
     QString wineDrive() const;                  // native folder behind c:
     static QByteArray exampleFile(const QString &name);   // a file of examples/
+    // Running stand-in file managers that tests started: the ones among the file
+    // manager's processes whose command line lies in the temporary folder, so that a
+    // real Total Commander running on the machine is never touched.
+    static QList<qint64> RunningStandIns();
 
     PathMacros &paths() { return *m_paths; }
     cProfile &profile();   // made on first use, with no settings file

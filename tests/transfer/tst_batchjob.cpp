@@ -290,7 +290,7 @@ void TestBatchJob::aJobThatStopsAfterClosingStartsTheFileManagerAgain()
     QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
     QTRY_VERIFY(f.env.readFile(f.env.path("prefix/drive_c/tcstub/started.log")).contains("started"));
     // The stand-in has ended before the next test looks for running file managers.
-    QTRY_VERIFY(FileManagerProcess::findRunning().isEmpty());
+    QTRY_VERIFY(TestEnvironment::RunningStandIns().isEmpty());
 }
 
 void TestBatchJob::unwritableIniFileIsReported()

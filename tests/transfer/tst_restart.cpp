@@ -60,8 +60,8 @@ private slots:
 
 void TestRestart::cleanup()
 {
-    // Whatever a failed test left running.
-    for (const qint64 process : FileManagerProcess::findRunning())
+    // Whatever a failed test left running (and nothing else of that name).
+    for (const qint64 process : TestEnvironment::RunningStandIns())
         ::kill(pid_t(process), SIGKILL);
 }
 
