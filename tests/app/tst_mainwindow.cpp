@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QListView>
 #include <QMenu>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QSplitter>
 #include <QToolBar>
@@ -90,6 +91,7 @@ private slots:
     void splitterRules();
     void recentFilesOpenAPair();
     void saveAndRestartStartsTheFileManagerOnTheSavedFiles();
+    void dropOnTheListViewMovesTheRow();
 };
 
 void TestMainWindow::enableRules_data()
@@ -330,6 +332,29 @@ void TestMainWindow::saveAndRestartStartsTheFileManagerOnTheSavedFiles()
     QVERIFY2(log.contains("wincmd.ini") && log.contains("/i="), log.constData());
     QCOMPARE(waits, QList<int>({500, 500}));
     QTRY_VERIFY(TestEnvironment::RunningStandIns().isEmpty());
+}
+
+void TestMainWindow::dropOnTheListViewMovesTheRow()
+{
+    // The view's own drop handling: a row dragged onto the first row goes before it.
+    Fixture f;
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.select("LeftHistory");
+    auto *view = f.window.findChild<QListView *>(QStringLiteral("ListView1"));
+    QAbstractItemModel *model = view->model();
+    view->setCurrentIndex(model->index(1, 0));
+    std::unique_ptr<QMimeData> data(model->mimeData({model->index(1, 0)}));
+    const QPoint at = view->visualRect(model->index(0, 0)).center();
+    QDragEnterEvent enter(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view->viewport(), &enter);
+    QDragMoveEvent move(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view->viewport(), &move);
+    QDropEvent drop(QPointF(at), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view->viewport(), &drop);
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("c:\\b\\"));
+    QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("c:\\a\\"));
+    QVERIFY(f.window.savePending());
 }
 
 QTEST_MAIN(TestMainWindow)
