@@ -6,6 +6,7 @@
 #include "titlebar.h"
 
 #include "core/csectionsdata.h"
+#include "core/foldedkey.h"
 #include "settings/helpfile.h"
 #include "editor/historylist.h"
 #include "transfer/filemanagerrestarter.h"
@@ -29,7 +30,7 @@ namespace {
 
 bool isName(const QString &a, const QString &b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return FoldedKey::equalIgnoringCase(a, b);
 }
 
 // The style's own pictures where the desktop theme has none.
@@ -395,13 +396,8 @@ QList<SectionTreeNode> frmMain::RootChildren() const
     const QTreeWidgetItem *root = m_tree->topLevelItem(0);
     for (int i = 0; root && i < root->childCount(); ++i) {
         const QTreeWidgetItem *child = root->child(i);
-        const QString key = child->data(0, kSectionKeyRole).toString();
-        QString imageKey;
-        for (const cSectionsData::TreeNode &node : cSectionsData::TreeOrder()) {
-            if (isName(QString::fromUtf16(node.key), key))
-                imageKey = QString::fromUtf16(node.imageKey);
-        }
-        nodes.append({key, child->text(0), imageKey});
+        nodes.append({child->data(0, kSectionKeyRole).toString(), child->text(0),
+                      child->data(0, kSectionImageRole).toString()});
     }
     return nodes;
 }

@@ -1,6 +1,7 @@
 #include "sectiontree.h"
 
 #include "core/csectionsdata.h"
+#include "core/foldedkey.h"
 #include "core/languagesource.h"
 
 #include <QApplication>
@@ -45,6 +46,7 @@ QTreeWidgetItem *BuildSectionTree(QTreeWidget &tree, const LanguageSource &langu
     auto makeNode = [&](QTreeWidgetItem *item, const cSectionsData::TreeNode &node) {
         const QString key = QString::fromUtf16(node.key);
         item->setData(0, kSectionKeyRole, key);
+        item->setData(0, kSectionImageRole, QString::fromUtf16(node.imageKey));
         item->setText(0, language.GetLanguageString(node.textId));
         item->setIcon(0, SectionIcon(QString::fromUtf16(node.imageKey)));
         if (checkable) {
@@ -64,10 +66,10 @@ QTreeWidgetItem *FindSectionNode(const QTreeWidget &tree, const QString &key)
 {
     for (int i = 0; i < tree.topLevelItemCount(); ++i) {
         QTreeWidgetItem *root = tree.topLevelItem(i);
-        if (root->data(0, kSectionKeyRole).toString().compare(key, Qt::CaseInsensitive) == 0)
+        if (FoldedKey::equalIgnoringCase(root->data(0, kSectionKeyRole).toString(), key))
             return root;
         for (int j = 0; j < root->childCount(); ++j) {
-            if (root->child(j)->data(0, kSectionKeyRole).toString().compare(key, Qt::CaseInsensitive) == 0)
+            if (FoldedKey::equalIgnoringCase(root->child(j)->data(0, kSectionKeyRole).toString(), key))
                 return root->child(j);
         }
     }

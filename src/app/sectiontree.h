@@ -10,8 +10,10 @@ namespace calvenor {
 
 class LanguageSource;
 
-// The role of a tree item's data that holds its key: the section name, or RootNode.
+// The roles of a tree item's data: its key (the section name, or RootNode) and the key
+// of its picture.
 constexpr int kSectionKeyRole = Qt::UserRole;
+constexpr int kSectionImageRole = Qt::UserRole + 1;
 
 // The icon of an image key of the section tree ("root", "cmdline", "search", ...): the
 // desktop theme's where it has one, else a plain one of the style.

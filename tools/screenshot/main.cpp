@@ -1,5 +1,6 @@
 // Renders the main window on a pair of INI files to a PNG without a screen (run it with
-// QT_QPA_PLATFORM=offscreen): calvenor_screenshot wincmd.ini wcx_ftp.ini out.png [section]
+// QT_QPA_PLATFORM=offscreen):
+//   calvenor_screenshot wincmd.ini wcx_ftp.ini out.png [section [language file [rtl]]]
 
 #include "app/frmmain.h"
 #include "app/programcontext.h"
@@ -32,6 +33,13 @@ int main(int argc, char *argv[])
     window.resize(900, 560);
     window.show();
     window.OpenIniFiles(arguments[1], arguments[2]);
+    if (arguments.size() > 5) {
+        context.settings.UseDefaultLanguage = false;
+        context.settings.LanguageFile = arguments[5];
+        window.ApplyLanguage();
+    }
+    if (arguments.size() > 6 && arguments[6] == u"rtl")
+        window.setLayoutDirection(Qt::RightToLeft);
     if (arguments.size() > 4) {
         window.SelectTreeNode(arguments[4]);
         window.historyList().ShowSelectedSection(arguments[4], true);
