@@ -1,5 +1,8 @@
 #include "frmmain.h"
 
+#include "centerform.h"
+#include "formlanguage.h"
+
 #include "historylistwidget.h"
 #include "programcontext.h"
 #include "sectiontree.h"
@@ -244,8 +247,7 @@ void frmMain::ApplyLanguage()
         it.key()->setText(language.GetLanguageString(it.value()));
         it.key()->setToolTip(QString(language.GetLanguageString(it.value())).remove(u'&'));
     }
-    const bool rightToLeft = m_context.language.PrepareForm(m_person);
-    setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    ApplyFormLanguage(*this, m_context.language, m_person);
     const QString selected = selectedSection();
     m_tree->blockSignals(true);
     m_tree->clear();
@@ -571,6 +573,7 @@ void frmMain::ShowProgressBar(const QString &caption, int maximum)
     m_progress->setRange(0, qMax(10, maximum));
     m_progress->setValue(1);
     m_progress->show();
+    CenterForm(*m_progress);
     m_tree->setEnabled(false);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

@@ -1,5 +1,7 @@
 #include "historylistwidget.h"
 
+#include "formlanguage.h"
+
 #include "sectiontree.h"
 
 #include "editor/historylist.h"
@@ -35,6 +37,8 @@ protected:
             option->icon = SectionIcon(key);
             option->features |= QStyleOptionViewItem::HasDecoration;
         }
+        if (option->direction == Qt::RightToLeft)
+            option->text = IsolatedDirection(option->text);
     }
 };
 

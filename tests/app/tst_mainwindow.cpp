@@ -1,3 +1,4 @@
+#include "app/formlanguage.h"
 #include "app/frmmain.h"
 #include "app/programcontext.h"
 #include "editor/historylist.h"
@@ -7,11 +8,15 @@
 #include "transfer/filemanagerrestarter.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QSplitter>
+#include <QTextLayout>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QtTest>
@@ -88,6 +93,7 @@ private slots:
     void titleBar();
     void progressWindow();
     void languageSwitchRelabels();
+    void rightToLeftLanguageMirrorsTheWindow();
     void splitterRules();
     void recentFilesOpenAPair();
     void saveAndRestartStartsTheFileManagerOnTheSavedFiles();
@@ -248,6 +254,8 @@ void TestMainWindow::progressWindow()
     auto *progress = f.window.findChild<QProgressDialog *>("frmProgress");
     QVERIFY(progress);
     QCOMPARE(progress->maximum(), 10);   // at least 10
+    const QPoint middle = progress->screen()->availableGeometry().center();
+    QVERIFY2((progress->frameGeometry().center() - middle).manhattanLength() <= 2, "centred on the screen");
     QVERIFY(!f.window.findChild<QTreeWidget *>("TreeView1")->isEnabled());
     for (int i = 0; i < 10; ++i)
         f.window.IncreaseProgress();
@@ -269,6 +277,34 @@ void TestMainWindow::languageSwitchRelabels()
     auto *tree = f.window.findChild<QTreeWidget *>("TreeView1");
     QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("Total Commander-Verlauf"));
     QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("Befehlszeile"));
+}
+
+void TestMainWindow::rightToLeftLanguageMirrorsTheWindow()
+{
+    Fixture f("BackgroundColor=255\r\n[Common]\r\nShowBkColor=1\r\n");
+    f.context.settings.UseDefaultLanguage = false;
+    f.context.settings.LanguageFile = f.env.writeFile("Languages/rtl.lng", "[UserLanguage]\r\nRightToLeftLanguage=1\r\n");
+    f.window.ApplyLanguage();
+    QCOMPARE(f.window.layoutDirection(), Qt::RightToLeft);
+    auto *label = f.window.findChild<QLabel *>("lblTabCaption");
+    QCOMPARE(label->layoutDirection(), Qt::RightToLeft);
+    QCOMPARE(label->palette().color(QPalette::Window), QColor(Qt::red));   // the settings' background
+    // Text boxes keep their direction; list entries keep their own in the mirrored list.
+    QCOMPARE(f.window.findChild<QLineEdit *>("txtTabCaption")->layoutDirection(), Qt::LeftToRight);
+    QTextLayout layout(IsolatedDirection(QStringLiteral("C:\\Temp\\")));
+    QTextOption option;
+    option.setTextDirection(Qt::RightToLeft);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    // Inside the isolate the path runs left to right: the closing backslash (from
+    // position 8) stays right of the drive letter (up to position 2).
+    QVERIFY(line.cursorToX(8) > line.cursorToX(2));
+
+    f.context.settings.UseDefaultLanguage = true;
+    f.window.ApplyLanguage();
+    QCOMPARE(f.window.layoutDirection(), Qt::LeftToRight);
 }
 
 void TestMainWindow::splitterRules()

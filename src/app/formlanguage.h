@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QObject;
+class QWidget;
+
+namespace calvenor {
+
+class cLanguage;
+class PersonInterface;
+
+// A widget, action or tab page carries the language id of its text in this property;
+// ApplyFormLanguage gives it that text (a caption, or the tooltip of a toolbar button).
+inline constexpr char kLanguageIdProperty[] = "languageId";
+void SetLanguageId(QObject *object, int lngId);
+
+// Gives a whole window its language: the reading direction (asking the person once
+// when the chosen language file is gone), its caption, every tagged widget's text,
+// every tagged action's text, tab captions, and the background colour of labels,
+// check and option boxes and text boxes when the settings ask for one. Qt picks a
+// font per script itself, so the stored font script changes nothing here. Returns
+// whether the window now reads right to left.
+bool ApplyFormLanguage(QWidget &form, cLanguage &language, PersonInterface &person);
+
+// An entry shown in a mirrored window keeps its own reading direction: a path stays
+// "C:\Temp\" rather than having its last backslash thrown to the left.
+QString IsolatedDirection(const QString &text);
+
+} // namespace calvenor
