@@ -10,6 +10,7 @@
 
 #include "core/csectionsdata.h"
 #include "core/foldedkey.h"
+#include "settings/datafolder.h"
 #include "settings/helpfile.h"
 #include "editor/historylist.h"
 #include "transfer/filemanagerrestarter.h"
@@ -506,7 +507,7 @@ void frmMain::saveCommand(bool restart)
 void frmMain::ShowHelpFile()
 {
     const cSettings &settings = m_context.settings;
-    const QString guide = HelpFilePath(m_context.paths.AppFolder(), settings.UseDefaultLanguage,
+    const QString guide = HelpFilePath(DataFolder(m_context.paths.AppFolder()), settings.UseDefaultLanguage,
                                        m_context.paths.ExpandPath(settings.LanguageFile));
     if (guide.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(guide)))
         m_person.ShowMessage(m_context.language.GetLanguageString(3056), MessageIcon::Error);

@@ -1,5 +1,6 @@
 #include "csettings.h"
 
+#include "datafolder.h"
 #include "filemanagerlocator.h"
 #include "platform/atomicfile.h"
 
@@ -57,6 +58,31 @@ QString xdgConfigFolder()
     return config + QStringLiteral("/calvenor/");
 }
 
+// An installed program (its data in <prefix>/share/calvenor/) keeps its settings in the
+// XDG config folder: bin/ is no place for them, even where it can be written
+// (~/.local/bin). A build keeps them beside the program.
+QString ownSettingsFolder(const QString &appFolder)
+{
+    return DataFolder(appFolder) == AddBackslash(appFolder) ? appFolder : xdgConfigFolder();
+}
+
+// A language file stored under the program's folder ("vanteditors:\Languages\x.lng", as
+// a build or a sibling editor wrote it) is found in the data folder of an installed
+// program. Anything else, or a file that is in neither place, expands as it stands.
+QString expandLanguageFile(const PathMacros &paths, const QString &stored)
+{
+    const QString expanded = paths.ExpandPath(stored);
+    const QString &appFolder = paths.AppFolder();
+    if (appFolder.isEmpty() || !expanded.startsWith(appFolder) || paths.FileExists(expanded))
+        return expanded;
+    const QString dataFolder = DataFolder(appFolder);
+    if (dataFolder == AddBackslash(appFolder))
+        return expanded;
+    QString inDataFolder = dataFolder + expanded.mid(appFolder.size());
+    inDataFolder.replace(u'\\', u'/');
+    return paths.FileExists(inDataFolder) ? inDataFolder : expanded;
+}
+
 // Numbers are written as decimal text; a stored text that is no number reads as the
 // default.
 std::optional<qint64> parseNumber(const QString &text)
@@ -83,19 +109,19 @@ cSettings::cSettings(cProfile &profile, PathMacros &paths, cRegistry &registry)
 
 void cSettings::LocateSettingsFile()
 {
-    const QString appFolder = m_paths.AppFolder();
+    const QString folder = ownSettingsFolder(m_paths.AppFolder());
     const QString fileName = QString::fromUtf16(kFileName);
     const QString stored = m_registry.ReadValue(kRegistryKey, QStringLiteral("IniFileName"));
     const QString trimmed = stored.trimmed();
     const bool recorded = stored != m_paths.MissingValueMarker();
     if (!recorded)
-        m_settingsFile = appFolder + fileName;
+        m_settingsFile = folder + fileName;
     else if (trimmed.startsWith(QStringLiteral(".\\")) || trimmed.startsWith(QStringLiteral("./")))
-        m_settingsFile = appFolder + trimmed.mid(2).trimmed();
+        m_settingsFile = folder + trimmed.mid(2).trimmed();
     else
         m_settingsFile = m_paths.ExpandPath(stored);
     if (m_settingsFile.isEmpty() || m_settingsFile == m_paths.MissingValueMarker())
-        m_settingsFile = appFolder + fileName;
+        m_settingsFile = folder + fileName;
 
     // A settings file that cannot be written would silently lose every setting (an
     // installed program's folder is not ours to write): the XDG config folder serves
@@ -103,7 +129,9 @@ void cSettings::LocateSettingsFile()
     m_unwritableSettingsFile.clear();
     const QString native = m_paths.nativePath(m_settingsFile);
     const QString fallback = xdgConfigFolder() + fileName;
-    if (native != fallback && !settingsFileIsWritable(native)) {
+    if (native == fallback) {
+        QDir().mkpath(xdgConfigFolder());
+    } else if (!settingsFileIsWritable(native)) {
         QDir().mkpath(xdgConfigFolder());
         // The settings read so far go along the first time.
         QByteArray existing;
@@ -173,7 +201,7 @@ void cSettings::LoadSettings(FileManagerLocator *locator, int twipsPerPixel)
     FontStyle = readInt(own, QStringLiteral("FontStyle"), 0);
     UseDefaultLanguage = readFlag(own, QStringLiteral("UseDefaultLanguage"), true);
     m_storedLanguageFile = Read(common, QStringLiteral("LanguageFile"), marker);
-    LanguageFile = m_paths.ExpandPath(m_storedLanguageFile);
+    LanguageFile = expandLanguageFile(m_paths, m_storedLanguageFile);
     MainWindowMaxmized = readFlag(own, QStringLiteral("MainWindowMaxmized"), false);
     MainWindowPosition = WindowPlacement();
     const QStringList position = Read(own, QStringLiteral("MainWindowPosition"), marker).split(u',');
@@ -251,7 +279,7 @@ int cSettings::SaveSettings()
     Write(own, QStringLiteral("FontStyle"), QString::number(FontStyle));
     Write(own, QStringLiteral("UseDefaultLanguage"), flagText(UseDefaultLanguage));
     // The stored form stays while it still names the file in use.
-    if (m_paths.ExpandPath(m_storedLanguageFile).compare(LanguageFile, Qt::CaseInsensitive) != 0)
+    if (expandLanguageFile(m_paths, m_storedLanguageFile).compare(LanguageFile, Qt::CaseInsensitive) != 0)
         m_storedLanguageFile = LanguageFile;
     Write(common, QStringLiteral("LanguageFile"), m_paths.UnexpandPath(m_storedLanguageFile));
     SaveWindowSettings();

@@ -54,6 +54,10 @@ private slots:
     void windowPosition();
     void savesWhatItRead();
     void languageFileKeepsItsStoredForm();
+    void installedProgramKeepsSettingsInTheConfigFolder_data();
+    void installedProgramKeepsSettingsInTheConfigFolder();
+    void installedProgramFindsItsLanguageFiles_data();
+    void installedProgramFindsItsLanguageFiles();
     void missingFileIsCreatedWithAnEmptyCommonSection();
     void findOptions();
 };
@@ -283,6 +287,89 @@ void TestSettings::languageFileKeepsItsStoredForm()
     f.settings.LanguageFile = f.env.paths().AppFolder() + "Languages/Other.lng";
     QCOMPARE(f.settings.SaveSettings(), 0);
     QVERIFY(f.env.readFile(file).contains("LanguageFile=vanteditors:\\Languages/Other.lng"));
+}
+
+// An installed program: bin/ beside share/calvenor/, which holds the language files.
+void TestSettings::installedProgramKeepsSettingsInTheConfigFolder_data()
+{
+    QTest::addColumn<QString>("registryValue");   // "<none>": absent; <env> stands for the test's folder
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("recordedAfter");
+    const QString config = "<env>/home/.config/calvenor/";
+    QTest::newRow("first start") << "<none>" << config + "vantrel editors.ini" << config + "vantrel editors.ini";
+    QTest::newRow("recorded beside the program") << ".\\other.ini" << config + "other.ini" << ".\\other.ini";
+    QTest::newRow("recorded elsewhere") << "<env>/cfg/mine.ini" << "<env>/cfg/mine.ini" << "<env>/cfg/mine.ini";
+}
+
+void TestSettings::installedProgramKeepsSettingsInTheConfigFolder()
+{
+    QFETCH(QString, registryValue);
+    QFETCH(QString, expected);
+    QFETCH(QString, recordedAfter);
+    Fixture f;
+    for (QString *text : {&registryValue, &expected, &recordedAfter})
+        text->replace("<env>/", f.env.path(""));
+    QDir().mkpath(f.env.path("cfg"));
+    QDir().mkpath(f.env.path("inst/bin"));
+    QDir().mkpath(f.env.path("inst/share/calvenor/Languages"));
+    PathMacros installed(kMarker, f.env.path("inst/bin/"), QProcessEnvironment::systemEnvironment());
+    if (registryValue != u"<none>")
+        f.registry.WriteValue(kKey, "IniFileName", registryValue, cRegistry::TextValue);
+    cSettings settings(f.env.profile(), installed, f.registry);
+    settings.LocateSettingsFile();
+    QCOMPARE(settings.SettingsFile(), expected);
+    QVERIFY(settings.UnwritableSettingsFile().isEmpty());
+    QCOMPARE(f.registry.ReadValue(kKey, "IniFileName"), recordedAfter);
+    // The folder is made, so the first save works; bin/ gets nothing.
+    settings.LoadSettings();
+    QCOMPARE(settings.SaveSettings(), 0);
+    QVERIFY(QFileInfo::exists(expected));
+    QCOMPARE(QDir(f.env.path("inst/bin")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+void TestSettings::installedProgramFindsItsLanguageFiles_data()
+{
+    QTest::addColumn<QStringList>("files");    // under the test's folder
+    QTest::addColumn<QString>("stored");       // <env> stands for the test's folder
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("saved");        // empty: as stored
+
+    const QString shared = "inst/share/calvenor/Languages/Deutsch.lng";
+    const QString macro = "vanteditors:\\Languages\\Deutsch.lng";
+    QTest::newRow("macro form, file in share/") << QStringList {shared} << macro << "<env>/" + shared << QString();
+    QTest::newRow("full path into bin/, file in share/")
+        << QStringList {shared} << "<env>/inst/bin/Languages/Deutsch.lng" << "<env>/" + shared
+        << "vanteditors:\\Languages/Deutsch.lng";
+    QTest::newRow("file in neither place") << QStringList {shared} << "vanteditors:\\Languages\\Gone.lng"
+                                           << "<env>/inst/bin/Languages\\Gone.lng" << QString();
+    QTest::newRow("file beside the program wins") << QStringList {shared, "inst/bin/Languages/Deutsch.lng"} << macro
+                                                  << "<env>/inst/bin/Languages\\Deutsch.lng" << QString();
+    QTest::newRow("file elsewhere") << QStringList {shared, "mine/Deutsch.lng"} << "<env>/mine/Deutsch.lng"
+                                    << "<env>/mine/Deutsch.lng" << QString();
+}
+
+void TestSettings::installedProgramFindsItsLanguageFiles()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, stored);
+    QFETCH(QString, expected);
+    QFETCH(QString, saved);
+    Fixture f;
+    stored.replace("<env>/", f.env.path(""));
+    expected.replace("<env>/", f.env.path(""));
+    QDir().mkpath(f.env.path("inst/bin"));
+    for (const QString &file : std::as_const(files))
+        f.env.writeFile(file, "[UserLanguage]\r\n");
+    PathMacros installed(kMarker, f.env.path("inst/bin/"), QProcessEnvironment::systemEnvironment());
+    cSettings settings(f.env.profile(), installed, f.registry);
+    const QString file = f.env.writeFile("cfg/vantrel editors.ini", "[Common]\nLanguageFile=" + stored.toUtf8() + "\n");
+    settings.setSettingsFile(file);
+    settings.LoadSettings();
+    QCOMPARE(settings.LanguageFile, expected);
+    // The stored form names the same file, so a save keeps it (in macro form).
+    QCOMPARE(settings.SaveSettings(), 0);
+    const QByteArray line = "LanguageFile=" + (saved.isEmpty() ? stored : saved).toUtf8() + "\n";
+    QVERIFY2(f.env.readFile(file).contains(line), f.env.readFile(file).constData());
 }
 
 void TestSettings::missingFileIsCreatedWithAnEmptyCommonSection()
