@@ -73,23 +73,4 @@ std::span<const ToolbarEntry> ToolbarTable()
     return kToolbar;
 }
 
-bool OpensMissingDialog(Command command)
-{
-    switch (command) {
-    case Command::Open:
-    case Command::Export:
-    case Command::Import:
-    case Command::DeleteAll:
-    case Command::Find:
-    case Command::FindNext:
-    case Command::Options:
-    case Command::About:
-    case Command::TreeExport:
-    case Command::TreeImport:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace calvenor

@@ -47,7 +47,4 @@ struct ToolbarEntry
 };
 std::span<const ToolbarEntry> ToolbarTable();
 
-// Commands that open a dialog not built yet: their items are shown, disabled.
-bool OpensMissingDialog(Command command);
-
 } // namespace calvenor

@@ -2,6 +2,12 @@
 
 #include "centerform.h"
 #include "formlanguage.h"
+#include "frmabout.h"
+#include "frmdeleteall.h"
+#include "frmimportexport.h"
+#include "frmoptions.h"
+#include "frmsearchfor.h"
+#include "frmselectinifile.h"
 
 #include "historylistwidget.h"
 #include "programcontext.h"
@@ -13,10 +19,12 @@
 #include "settings/datafolder.h"
 #include "settings/helpfile.h"
 #include "editor/historylist.h"
+#include "editor/sectiontransfer.h"
 #include "transfer/filemanagerrestarter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QDesktopServices>
 #include <QUrl>
 #include <QCursor>
@@ -139,8 +147,10 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
     action(Command::ViewToolbar)->setChecked(context.settings.ToolbarVisible);
     SetSaveButtonState(false);
     ApplyLanguage();
-    m_listWidget->SetNewSettings(context.settings);
-    m_tree->setFont(QFont(context.settings.FontName, 10));
+    ApplyLook();
+    action(Command::FindNext)->setEnabled(false);   // until the find dialog has a text
+    // The window sees its keys before the focused control does (Ctrl+Shift+Del).
+    qApp->installEventFilter(this);
     // The stored placement (twips) is the normal one; a maximised exit opens maximised.
     const WindowPlacement &place = context.settings.MainWindowPosition;
     constexpr int twips = cSplitter::kTwipsPerPixel;
@@ -182,8 +192,6 @@ void frmMain::buildMenus()
         m_actions.insert(int(entry.command), item);
         const Command command = entry.command;
         connect(item, &QAction::triggered, this, [this, command] { run(command); });
-        // A command whose dialog comes later is shown but not offered.
-        item->setEnabled(!OpensMissingDialog(command));
     }
     m_editMenu = menus.value(QStringLiteral("mnuEdit"));
     // The tree's menu: export or import the selected section alone.
@@ -200,7 +208,8 @@ void frmMain::buildMenus()
         item->setObjectName(QString::fromLatin1(entry.name));
         m_languageIds.insert(item, entry.languageId);
         m_actions.insert(int(entry.command), item);
-        item->setEnabled(!OpensMissingDialog(entry.command));
+        const Command command = entry.command;
+        connect(item, &QAction::triggered, this, [this, command] { run(command); });
         if (entry.command == Command::TreeExport)
             m_treeMenu->addSeparator()->setObjectName(QStringLiteral("mnuTreeSep1"));
     }
@@ -441,8 +450,20 @@ void frmMain::run(Command command)
         setVerticalPanels(m_context.settings.VerticalPanels == 1 ? 2 : 1);
         break;
     case Command::HelpTopics: ShowHelpFile(); break;
-    default:
-        break;   // the commands of dialogs still to come are not offered
+    case Command::Open: openWithDialog(); break;
+    case Command::Export: showImportExport(true); break;
+    case Command::Import: showImportExport(false); break;
+    case Command::DeleteAll: ShowDeleteAllDialog(false); break;
+    case Command::Find: showFind(); break;
+    case Command::FindNext:
+        if (m_find)
+            m_find->FindNextString();
+        break;
+    case Command::Options: showOptions(); break;
+    case Command::About: showAbout(); break;
+    case Command::TreeExport: TransferSelectedSection(true); break;
+    case Command::TreeImport: TransferSelectedSection(false); break;
+    case Command::None: break;
     }
 }
 
@@ -469,6 +490,15 @@ void frmMain::placeSplitter()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == this) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // Reopens Delete All with last time's ticks, wherever the focus is.
+        if (key->key() == Qt::Key_Delete && key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
+            ShowDeleteAllDialog(true);
+            return true;
+        }
+    }
     if (watched == m_splitter && event->type() == QEvent::Resize) {
         m_splitRules.Resize(m_splitter->height() * cSplitter::kTwipsPerPixel,
                             m_splitter->width() * cSplitter::kTwipsPerPixel);
@@ -490,9 +520,8 @@ void frmMain::saveCommand(bool restart)
     const int error = m_list->SaveAllHistorySections(m_wincmd, m_wcxftp);
     if (error != 0) {
         // What could not be written stays pending, and the person hears why.
-        m_person.ShowMessage(QStringLiteral("Cannot write the INI file (error %1): %2")
-                                 .arg(error)
-                                 .arg(m_context.profile.FailedFiles().values().join(QStringLiteral(", "))),
+        m_person.ShowMessage(m_context.language.GetLanguageString(3301).arg(error) + u' '
+                                 + m_context.profile.FailedFiles().values().join(QStringLiteral(", ")),
                              MessageIcon::Error);
     } else {
         SetSaveButtonState(false);
@@ -544,6 +573,8 @@ void frmMain::closeEvent(QCloseEvent *event)
         m_context.settings.MainWindowPosition = {normal.top() * twips, normal.left() * twips, normal.height() * twips,
                                                  normal.width() * twips};
     }
+    if (m_find)
+        m_find->Unload();
     event->accept();
 }
 
@@ -600,6 +631,119 @@ void frmMain::HideProgressBar()
     }
     QApplication::restoreOverrideCursor();
     m_tree->setEnabled(true);
+}
+
+void frmMain::ApplyLook()
+{
+    const cSettings &settings = m_context.settings;
+    m_tree->setFrameShape(settings.FixedBorders ? QFrame::StyledPanel : QFrame::NoFrame);
+    m_tree->setFrameShadow(settings.FlatUserInterface ? QFrame::Plain : QFrame::Sunken);
+    m_listWidget->SetNewSettings(settings);
+    // The tree keeps the configured face at a fixed size, without style.
+    m_tree->setFont(QFont(settings.FontName, 10));
+}
+
+void frmMain::openWithDialog()
+{
+    frmSelectIniFile select(m_context, m_person, m_mru, this);
+    select.SetPaths(m_wincmd, m_wcxftp);
+    select.setWindowTitle(m_context.language.GetLanguageString(1605));
+    select.exec();
+    if (!select.mblnOKPressed || select.Wincmd().isEmpty())
+        return;
+    if (QuerySaveChanges())
+        OpenIniFiles(select.Wincmd(), select.Wcxftp());
+}
+
+void frmMain::showImportExport(bool isExport)
+{
+    frmImportExport dialog(isExport, m_context, m_person, *m_list, m_mru, *this, selectedSection(), this);
+    dialog.exec();
+    if (dialog.Imported()) {
+        SetSaveButtonState(true);
+        refreshSelectedSection();
+    }
+}
+
+void frmMain::ShowDeleteAllDialog(bool blnRestore)
+{
+    frmDeleteAll dialog(m_context, m_person, *m_list, this);
+    dialog.RestoreSelection(blnRestore, selectedSection());
+    dialog.exec();
+    if (dialog.Cleared())
+        SetSaveButtonState(true);
+    refreshSelectedSection();
+}
+
+void frmMain::refreshSelectedSection()
+{
+    const QString section = selectedSection();
+    m_list->ShowSelectedSection(section, true);
+    SetButtonsState(section);
+}
+
+void frmMain::showFind()
+{
+    if (!m_find) {
+        m_find = new frmSearchFor(m_context, m_person, *m_list, this);
+        connect(m_find, &frmSearchFor::FindNextEnabledChanged, this,
+                [this](bool enabled) { action(Command::FindNext)->setEnabled(enabled); });
+        action(Command::FindNext)->setEnabled(m_find->find().findNextEnabled());
+    }
+    m_find->setSearchStartPosition(1);
+    m_find->PreSelectText();
+    m_find->show();
+    m_find->raise();
+    m_find->activateWindow();
+}
+
+void frmMain::showOptions()
+{
+    const QString languageFile = m_context.settings.LanguageFile;
+    const bool useDefault = m_context.settings.UseDefaultLanguage;
+    frmOptions dialog(m_context, m_person, [this] { ApplyLook(); }, this);
+    dialog.exec();
+    if (useDefault == m_context.settings.UseDefaultLanguage
+        && languageFile.compare(m_context.settings.LanguageFile, Qt::CaseInsensitive) == 0)
+        return;
+    ApplyLanguage();
+    ApplyLook();
+    SelectTreeNode(cSectionsData::RootNode());
+    if (m_find)
+        m_find->ApplyLanguage();
+}
+
+void frmMain::showAbout()
+{
+    frmAbout about(m_context, m_person, QCoreApplication::applicationVersion(), [this] { ShowHelpFile(); }, this);
+    about.exec();
+}
+
+void frmMain::TransferSelectedSection(bool blnExport)
+{
+    QTreeWidgetItem *node = m_tree->currentItem();
+    const QString section = selectedSection();
+    if (!node || section.isEmpty() || isName(section, cSectionsData::RootNode()))
+        return;
+    const QString folder = mstrLastSectionFile.isEmpty() ? m_context.paths.variable(QStringLiteral("Commander_Path"))
+                                                         : folderOf(mstrLastSectionFile);
+    const QString title = m_context.language.GetLanguageString(blnExport ? 1604 : 1603) + u' ' + node->text(0);
+    const bool ftp = isName(section, cSectionsData::OldConnections());
+    cCommonDialog &dialog = m_context.dialog;
+    dialog.ShowOpenDialog(folder, ftp ? QStringLiteral("Wcx_ftp.ini") : QStringLiteral("Wincmd.ini"), ftp ? 2 : 1,
+                          title, !blnExport);
+    if (!dialog.Success)
+        return;
+    mstrLastSectionFile = dialog.FileName;
+    SectionTransfer transfer(*m_list, m_context.profile, m_person, m_context.language);
+    if (blnExport) {
+        transfer.Export({section}, mstrLastSectionFile, mstrLastSectionFile);
+        return;
+    }
+    if (transfer.Import({section}, mstrLastSectionFile, mstrLastSectionFile)) {
+        refreshSelectedSection();
+        SetSaveButtonState(true);
+    }
 }
 
 } // namespace calvenor

@@ -24,6 +24,7 @@ class HistoryList;
 class HistoryListWidget;
 class PersonInterface;
 class ProgramContext;
+class frmSearchFor;
 
 // The editor's main window: menus and toolbar made from the command table, the section
 // tree and the history list side by side (or stacked), and the command layer between
@@ -64,6 +65,13 @@ public:
     void SetTitleBar();
     // Runs the language over every text of the window again.
     void ApplyLanguage();
+    // Borders, flat look, colours and fonts from the settings.
+    void ApplyLook();
+    // The delete-all dialog, with last time's ticks when blnRestore.
+    void ShowDeleteAllDialog(bool blnRestore);
+    // Export or import of the section selected in the tree, to or from one file.
+    void TransferSelectedSection(bool blnExport);
+    frmSearchFor *findDialog() const { return m_find; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -83,6 +91,13 @@ private:
     // Opens the user guide (the one of the language in use, when it has one) in the
     // desktop's browser.
     void ShowHelpFile();
+    void openWithDialog();
+    void showImportExport(bool isExport);
+    void showFind();
+    void showOptions();
+    void showAbout();
+    // Shows the selected section again from the store, with its button states.
+    void refreshSelectedSection();
 
     ProgramContext &m_context;
     PersonInterface &m_person;
@@ -101,6 +116,8 @@ private:
     QHash<int, QAction *> m_actions;   // by Command
     QHash<QAction *, int> m_languageIds;
     QProgressDialog *m_progress = nullptr;
+    frmSearchFor *m_find = nullptr;      // made on first use, then only hidden
+    QString mstrLastSectionFile;         // the file of the tree menu's last transfer
     int mlngProgress = 0;
     bool mblnSavePending = false;
     QString m_wincmd;

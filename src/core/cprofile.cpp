@@ -133,6 +133,15 @@ QString cProfile::nativePath(const QString &fileName)
     return *it;
 }
 
+int cProfile::FileReadError(const QString &strFileName)
+{
+    const QString path = nativePath(strFileName);
+    if (!FileExists(path))
+        return errFileNotFound;
+    const CachedFile *file = cached(path);
+    return file ? file->readError : errFileNotFound;
+}
+
 void cProfile::forgetResolutions()
 {
     m_targetCache.clear();

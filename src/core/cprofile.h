@@ -109,6 +109,10 @@ public:
     Checkpoint MakeCheckpoint() const;
     void Rollback(const Checkpoint &checkpoint);
 
+    // Whether a file can be read before anything relies on it: errNone, errFileNotFound
+    // when it does not exist (or names no file here), else the error reading it gave.
+    int FileReadError(const QString &strFileName);
+
     // The file a section really lives in; strKeyName may be empty.
     QString ResolveTargetFile(const QString &strSectionName, const QString &strKeyName,
                               const QString &strFileName);

@@ -40,9 +40,11 @@ public:
     // The prefix's Windows folder (%windir%, else C:\windows\) with a trailing separator:
     // where a bare file name lives.
     QString WindowsFolder() const;
+    // An environment variable as the file manager sees it (names ignore case); empty
+    // when unset.
+    QString variable(const QString &name) const;
 
 private:
-    QString variable(const QString &name) const;
 
     QString m_marker;
     QString m_appFolder;

@@ -123,6 +123,14 @@ constexpr Entry kTable[] = {
     {3251, u"Saving... Please wait."},
     {3252, u"Importing... Please wait."},
     {3253, u"Exporting... Please wait."},
+    // The program's own texts, beyond the file manager editors' common table.
+    {3300, u"Cannot read this file (error %1):"},
+    {3301, u"Cannot write this file (error %1):"},
+    {3302, u"Licence:"},
+    {3303, u"GNU General Public License, version 3 or later"},
+    {3304, u"User guide:"},
+    {3305, u"Open the guide"},
+    {3306, u"The Calvenor developers"},
 };
 
 constexpr bool strictlyAscending()

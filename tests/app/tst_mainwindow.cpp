@@ -3,8 +3,7 @@
 #include "app/programcontext.h"
 #include "editor/historylist.h"
 #include "platform/filemanagerprocess.h"
-#include "support/scriptedperson.h"
-#include "support/testenvironment.h"
+#include "windowfixture.h"
 #include "transfer/filemanagerrestarter.h"
 
 #include <QAction>
@@ -22,59 +21,11 @@
 #include <QtTest>
 
 using namespace calvenor;
+using calvenor::test::Fixture;
+using calvenor::test::kWincmd;
 using calvenor::test::ScriptedPerson;
 using calvenor::test::TestEnvironment;
 
-namespace {
-
-const QByteArray kWincmd =
-    "[Command line history]\r\n0=cmd\r\n1=git status\r\n"
-    "[LeftHistory]\r\n0=c:\\a\\\r\n1=c:\\b\\\r\n"
-    "[MkDirHistory]\r\n"
-    "[Searches]\r\nImages_SearchFor=*.png\r\n"
-    "[LeftTabs]\r\n0_path=C:\\\r\n1_path=D:\\\r\nActiveTab=0\r\n[Left]\r\npath=E:\\\r\n";
-
-// The window on a pair of files in a private folder, driven by object names.
-struct Fixture
-{
-    explicit Fixture(const QByteArray &settings = QByteArray())
-        : appFolder(makeAppFolder(env, settings))
-        , context(person, appFolder)
-        , restarter(context.paths, context.settings, process)
-        , window(context, person, restarter)
-    {
-        wincmd = env.writeFile("tc/wincmd.ini", kWincmd);
-        wcxftp = env.writeFile("tc/wcx_ftp.ini", "[OldConnections]\r\n0=ftp\r\n");
-        window.OpenIniFiles(wincmd, wcxftp);
-    }
-    static QString makeAppFolder(const TestEnvironment &env, const QByteArray &settings)
-    {
-        env.writeFile("app/vantrel editors.ini", "[Calvenor]\r\n" + settings);
-        return env.path("app") + u'/';
-    }
-    QAction *item(const char *name) const { return window.findChild<QAction *>(QString::fromLatin1(name)); }
-    void select(const QString &section)
-    {
-        auto *tree = window.findChild<QTreeWidget *>(QStringLiteral("TreeView1"));
-        const QList<QTreeWidgetItem *> found = tree->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
-        for (QTreeWidgetItem *node : found) {
-            if (node->data(0, Qt::UserRole).toString() == section)
-                tree->setCurrentItem(node);
-        }
-    }
-
-    TestEnvironment env;
-    ScriptedPerson person;
-    QString appFolder;
-    ProgramContext context;
-    FileManagerProcess process;
-    FileManagerRestarter restarter;
-    frmMain window;
-    QString wincmd;
-    QString wcxftp;
-};
-
-} // namespace
 
 class TestMainWindow : public QObject
 {
@@ -88,7 +39,6 @@ private slots:
     void closingWithPendingChanges_data();
     void closingWithPendingChanges();
     void layoutSettingsAtStart();
-    void dialogsStillToComeAreNotOffered();
     void titleBar_data();
     void titleBar();
     void progressWindow();
@@ -213,14 +163,6 @@ void TestMainWindow::layoutSettingsAtStart()
     QCOMPARE(stacked.context.settings.VerticalPanels, 1);
     stacked.item("mnuViewToolbar")->trigger();
     QVERIFY(stacked.context.settings.ToolbarVisible);
-}
-
-void TestMainWindow::dialogsStillToComeAreNotOffered()
-{
-    Fixture f;
-    for (const char *name : {"mnuFileOpen", "mnuFileExport", "mnuFileImport", "mnuEditDeleteAll", "mnuSearchFind",
-                             "mnuViewOptions", "mnuHelpAbout"})
-        QVERIFY2(f.item(name) && !f.item(name)->isEnabled(), name);
 }
 
 void TestMainWindow::titleBar_data()

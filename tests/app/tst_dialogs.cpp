@@ -1,0 +1,510 @@
+#include "app/frmabout.h"
+#include "app/frmimportexport.h"
+#include "app/frmsearchfor.h"
+#include "app/frmselectinifile.h"
+#include "app/sectionchecktree.h"
+#include "core/historyrowstore.h"
+#include "editor/historylist.h"
+#include "editor/historylistmodel.h"
+#include "editor/sectionselection.h"
+#include "editor/sectiontransfer.h"
+#include "app/sectiontree.h"
+#include "windowfixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace calvenor;
+using calvenor::test::Fixture;
+using calvenor::test::WhenDialogOpens;
+
+namespace {
+
+const QByteArray kOtherWincmd = "[LeftHistory]\r\n0=x:\\imported\\\r\n"
+                                "[LeftTabs]\r\n0_path=X:\\\r\nActiveTab=0\r\n";
+
+template<typename T = QPushButton>
+T *child(QWidget *dialog, const char *name)
+{
+    return dialog->findChild<T *>(QString::fromLatin1(name));
+}
+
+QStringList rowsOf(HistoryList &list, const QString &section)
+{
+    QStringList rows;
+    const HistoryRowStore::StartEnd range = list.store().GetStartEnd(section);
+    for (int position = range.start; range.start >= 0 && position <= range.end; ++position)
+        rows.append(list.store().Row(position).col(2));
+    return rows;
+}
+
+// Ticks exactly the given sections of an open checkable tree.
+void tickOnly(SectionCheckTree *tree, const QStringList &sections)
+{
+    tree->SetCheckedPositions({});
+    for (const QString &section : sections)
+        tree->SetChecked(section, true);
+}
+
+} // namespace
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void selectIniFileOffersRecentPairs();
+    void openCommandOpensTheChosenPair();
+    void exportWritesTheTickedSectionsAndChangesNothing();
+    void exportToAnUnwritableFileSaysSo();
+    void importReplacesSectionsAndMarksThemForSaving();
+    void importFromAMissingFileChangesNothing();
+    void cancelInTheFileChoiceKeepsTheTicks();
+    void checkTreeRules();
+    void deleteAllFromTheMenu_data();
+    void deleteAllFromTheMenu();
+    void deleteAllKeepsLockedTabsUnlessTicked();
+    void deleteAllAgainRestoresTheSavedTicks();
+    void findDialogDrivesFindNext();
+    void optionsShowTheStoredSettings();
+    void optionsApplyStoresAndShows();
+    void optionsLanguageChangeRelabelsTheWindow();
+    void aboutBox();
+    void treeMenuTransfersOneSection();
+};
+
+void TestDialogs::selectIniFileOffersRecentPairs()
+{
+    Fixture f;
+    f.window.recentFiles().AddFile(QStringLiteral("/b/wincmd.ini <> /b/wcx_ftp.ini"));
+    frmSelectIniFile dialog(f.context, f.person, f.window.recentFiles());
+    auto *wincmd = child<QComboBox>(&dialog, "cboWincmd");
+    auto *wcxftp = child<QComboBox>(&dialog, "cboWcxftp");
+    // Newest first, and equal positions belong to one pair.
+    QCOMPARE(wincmd->count(), 2);
+    QCOMPARE(wincmd->itemText(0), QStringLiteral("/b/wincmd.ini"));
+    QCOMPARE(wcxftp->itemText(0), QStringLiteral("/b/wcx_ftp.ini"));
+    QCOMPARE(wcxftp->itemText(1), f.wcxftp);
+    wincmd->setCurrentIndex(1);
+    QCOMPARE(wcxftp->currentText(), QString());   // the lists only share positions
+
+    dialog.SetPaths(QString(), QString());
+    QVERIFY(!child(&dialog, "cmdOK")->isEnabled());
+    wcxftp->setEditText(QStringLiteral("x"));
+    QVERIFY(child(&dialog, "cmdOK")->isEnabled());
+
+    // Browsing: an open pair must exist, an export target need not.
+    f.person.answerFile(QStringLiteral("/chosen/wincmd.ini"));
+    child(&dialog, "cmdBrowseForWincmdFile")->click();
+    QVERIFY(f.person.asked.last().file.fileMustExist);
+    QCOMPARE(wincmd->currentText(), QStringLiteral("/chosen/wincmd.ini"));
+    dialog.mblnExport = true;
+    child(&dialog, "cmdBrowseForWcxftpFile")->click();   // cancelled: the field stays
+    QVERIFY(!f.person.asked.last().file.fileMustExist);
+    QCOMPARE(wcxftp->currentText(), QStringLiteral("x"));
+
+    wcxftp->setEditText(QStringLiteral("  /padded/wcx_ftp.ini  "));
+    child(&dialog, "cmdOK")->click();
+    QVERIFY(dialog.mblnOKPressed);
+    QCOMPARE(dialog.Wcxftp(), QStringLiteral("/padded/wcx_ftp.ini"));
+}
+
+void TestDialogs::openCommandOpensTheChosenPair()
+{
+    Fixture f;
+    const QString other = f.env.writeFile("other/wincmd.ini", kOtherWincmd);
+    WhenDialogOpens<frmSelectIniFile>("frmSelectIniFile", [&](frmSelectIniFile *dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Open"));
+        child<QComboBox>(dialog, "cboWincmd")->setEditText(other);
+        child(dialog, "cmdOK")->click();
+    });
+    f.item("mnuFileOpen")->trigger();
+    QCOMPARE(rowsOf(f.window.historyList(), "LeftHistory"), QStringList {"x:\\imported\\"});
+    QVERIFY(f.window.recentFiles().ListItems(1).startsWith(other));
+
+    // Cancel opens nothing.
+    WhenDialogOpens<QDialog>("frmSelectIniFile", [](QDialog *dialog) { child(dialog, "cmdCancel")->click(); });
+    f.item("mnuFileOpen")->trigger();
+    QCOMPARE(rowsOf(f.window.historyList(), "LeftHistory"), QStringList {"x:\\imported\\"});
+}
+
+void TestDialogs::exportWritesTheTickedSectionsAndChangesNothing()
+{
+    Fixture f;
+    const QString target = f.env.path("export/wincmd.ini");
+    const QString ftpTarget = f.env.path("export/wcx_ftp.ini");
+    QDir().mkpath(f.env.path("export"));
+    WhenDialogOpens<QDialog>("frmImportExport", [&](QDialog *dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Export"));
+        auto *tree = dialog->findChild<SectionCheckTree *>();
+        QVERIFY(!child(dialog, "cmdOK")->isEnabled());   // nothing saved, nothing ticked
+        // Empty sections are shown grey, yet can be ticked.
+        QTreeWidgetItem *empty = FindSectionNode(*tree, "MkDirHistory");
+        QCOMPARE(empty->foreground(0).color(), tree->palette().color(QPalette::Disabled, QPalette::Text));
+        tickOnly(tree, {"LeftHistory", "OldConnections", "MkDirHistory"});
+        WhenDialogOpens<frmSelectIniFile>("frmSelectIniFile", [&](frmSelectIniFile *select) {
+            QVERIFY(select->mblnExport);
+            select->SetPaths(target, ftpTarget);
+            child(select, "cmdOK")->click();
+        });
+        child(dialog, "cmdOK")->click();
+    });
+    f.item("mnuFileExport")->trigger();
+    QVERIFY(f.env.readFile("export/wincmd.ini").contains("[LeftHistory]\r\n0=c:\\a\\\r\n1=c:\\b\\\r\n"));
+    QVERIFY(f.env.readFile("export/wcx_ftp.ini").contains("0=ftp"));
+    QVERIFY(!f.window.savePending());
+    QCOMPARE(f.context.settings.Read("Calvenor", "ExportSelection", "-"), QStringLiteral("13,15,19"));
+    // The next export starts from these ticks and this pair; import keeps its own.
+    QCOMPARE(frmImportExport::RememberedWincmd(), target);
+    QCOMPARE(f.context.settings.Read("Calvenor", "ImportSelection", "-"), QStringLiteral("-"));
+}
+
+void TestDialogs::exportToAnUnwritableFileSaysSo()
+{
+    Fixture f;
+    SectionTransfer transfer(f.window.historyList(), f.context.profile, f.person, f.context.language);
+    QVERIFY(!transfer.Export({"LeftHistory"}, f.env.path("no/such/folder/wincmd.ini"), QString()));
+    QCOMPARE(f.person.messages().size(), 1);
+    QVERIFY2(f.person.messages().first().contains(QStringLiteral("no/such/folder/wincmd.ini")),
+             qPrintable(f.person.messages().first()));
+    QVERIFY(f.person.messages().first().contains(QStringLiteral("(error ")));
+    // A file left empty is not skipped as if exported.
+    QVERIFY(!transfer.Export({"OldConnections"}, f.env.path("x.ini"), QString()));
+    QVERIFY(f.person.messages().last().contains(QStringLiteral("wcx_ftp.ini")));
+    QCOMPARE(rowsOf(f.window.historyList(), "LeftHistory").size(), 2);
+}
+
+void TestDialogs::importReplacesSectionsAndMarksThemForSaving()
+{
+    Fixture f;
+    const QString other = f.env.writeFile("other/wincmd.ini", kOtherWincmd);
+    // Import the locked-tab-holding section and one the source lacks.
+    f.env.writeFile("tc/wincmd.ini", QByteArray(calvenor::test::kWincmd).replace("1_path=D:\\\r\n", "1_path=D:\\\r\n1_options=1|0|0|0|0|1|0\r\n"));
+    f.window.OpenIniFiles(f.wincmd, f.wcxftp);
+    f.select("LeftHistory");
+    WhenDialogOpens<QDialog>("frmImportExport", [&](QDialog *dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Import"));
+        tickOnly(dialog->findChild<SectionCheckTree *>(), {"LeftHistory", "LeftTabs", "Command line history"});
+        WhenDialogOpens<frmSelectIniFile>("frmSelectIniFile", [&](frmSelectIniFile *select) {
+            QVERIFY(!select->mblnExport);
+            select->SetPaths(other, QString());
+            child(select, "cmdOK")->click();
+        });
+        child(dialog, "cmdOK")->click();
+    });
+    f.item("mnuFileImport")->trigger();
+    HistoryList &list = f.window.historyList();
+    QCOMPARE(rowsOf(list, "LeftHistory"), QStringList {"x:\\imported\\"});
+    // The locked tab went too; the first row stands for the panel's own folder.
+    QVERIFY(!rowsOf(list, "LeftTabs").contains("D:\\"));
+    QCOMPARE(rowsOf(list, "LeftTabs").last(), QStringLiteral("X:\\"));
+    QVERIFY(rowsOf(list, "Command line history").isEmpty());  // replaced, not merged
+    QVERIFY(f.window.savePending());
+    QCOMPARE(list.visibleRows().size(), size_t(1));           // the shown section is shown anew
+    f.item("mnuFileSave")->trigger();
+    QVERIFY(f.env.readFile("tc/wincmd.ini").contains("[LeftHistory]\r\n0=x:\\imported\\\r\n"));
+}
+
+void TestDialogs::importFromAMissingFileChangesNothing()
+{
+    Fixture f;
+    const QString other = f.env.writeFile("other/wincmd.ini", kOtherWincmd);
+    SectionTransfer transfer(f.window.historyList(), f.context.profile, f.person, f.context.language);
+    // The wcx_ftp.ini of the pair is missing: neither section changes.
+    QVERIFY(!transfer.Import({"LeftHistory", "OldConnections"}, other, f.env.path("other/wcx_ftp.ini")));
+    QVERIFY(f.person.messages().last().startsWith(QStringLiteral("Cannot find this file")));
+    QCOMPARE(rowsOf(f.window.historyList(), "LeftHistory").size(), 2);
+    QCOMPARE(rowsOf(f.window.historyList(), "OldConnections"), QStringList {"ftp"});
+    // A folder where the file should be cannot be read either.
+    QDir().mkpath(f.env.path("folder.ini"));
+    QVERIFY(!transfer.Import({"LeftHistory"}, f.env.path("folder.ini"), QString()));
+    QCOMPARE(rowsOf(f.window.historyList(), "LeftHistory").size(), 2);
+    QVERIFY(!f.window.savePending());
+}
+
+void TestDialogs::cancelInTheFileChoiceKeepsTheTicks()
+{
+    Fixture f;
+    f.context.settings.Write("Calvenor", "ImportSelection", "0,1,2");
+    bool stillOpen = false;
+    WhenDialogOpens<QDialog>("frmImportExport", [&](QDialog *dialog) {
+        auto *tree = dialog->findChild<SectionCheckTree *>();
+        // The root's stored tick does not spread to the other sections.
+        QCOMPARE(tree->CheckedPositions().count(true), 3);
+        WhenDialogOpens<QDialog>("frmSelectIniFile", [](QDialog *select) { child(select, "cmdCancel")->click(); });
+        child(dialog, "cmdOK")->click();
+        stillOpen = dialog->isVisible() && tree->CheckedPositions().count(true) == 3;
+        child(dialog, "cmdCancel")->click();
+    });
+    f.item("mnuFileImport")->trigger();
+    QVERIFY(stillOpen);
+    QCOMPARE(rowsOf(f.window.historyList(), "Command line history").size(), 2);
+}
+
+void TestDialogs::checkTreeRules()
+{
+    Fixture f;
+    SectionCheckTree tree;
+    tree.Build(f.context.language, f.context.settings, "LeftTabs");
+    QCOMPARE(tree.currentItem()->data(0, Qt::UserRole).toString(), QStringLiteral("LeftTabs"));
+    QCOMPARE(tree.NodeCount(), 20);
+    tree.SetChecked("RootNode", true);
+    QCOMPARE(tree.CheckedSections().size(), 19);
+    tree.SetChecked("Selection", false);
+    QVERIFY(!tree.IsChecked("RootNode"));
+    QCOMPARE(SectionSelection::ToValue(tree.CheckedPositions()).split(u',').size(), 18);
+    tree.topLevelItem(0)->setExpanded(false);
+    QVERIFY(tree.topLevelItem(0)->isExpanded());   // the root never closes
+}
+
+void TestDialogs::deleteAllFromTheMenu_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("ticked");
+    QTest::addColumn<bool>("lockedBoxEnabled");
+    QTest::newRow("a folder history") << "LeftHistory" << 1 << false;
+    QTest::newRow("a tab section") << "LeftTabs" << 1 << true;
+    QTest::newRow("the overview") << "RootNode" << 19 << true;
+}
+
+void TestDialogs::deleteAllFromTheMenu()
+{
+    QFETCH(QString, shown);
+    QFETCH(int, ticked);
+    QFETCH(bool, lockedBoxEnabled);
+    Fixture f;
+    f.context.settings.Write("Calvenor", "DelAllSelection", "3,4");
+    f.select(shown);
+    WhenDialogOpens<QDialog>("frmDeleteAll", [&](QDialog *dialog) {
+        QCOMPARE(dialog->findChild<SectionCheckTree *>()->CheckedSections().size(), ticked);
+        QCOMPARE(child<QCheckBox>(dialog, "Check1")->isEnabled(), lockedBoxEnabled);
+        QVERIFY(child(dialog, "cmdOK")->isEnabled());
+        child(dialog, "cmdOK")->click();
+    });
+    f.item("mnuEditDeleteAll")->trigger();
+    if (shown != u"RootNode")
+        QVERIFY(rowsOf(f.window.historyList(), shown).isEmpty());
+    QVERIFY(rowsOf(f.window.historyList(), "Command line history").isEmpty() == (shown == u"RootNode"));
+    QVERIFY(f.window.savePending());
+    // One ticked section is not remembered; the whole tree is.
+    QCOMPARE(f.context.settings.Read("Calvenor", "DelAllSelection", "-") == u"3,4", ticked == 1);
+    QVERIFY(!f.env.readFile("tc/wincmd.ini").isEmpty());   // nothing written before Save
+    QCOMPARE(f.env.readFile("tc/wincmd.ini"), calvenor::test::kWincmd);
+}
+
+void TestDialogs::deleteAllKeepsLockedTabsUnlessTicked()
+{
+    for (const bool tick : {false, true}) {
+        Fixture f;
+        f.env.writeFile("tc/wincmd.ini", "[LeftTabs]\r\n0_path=C:\\\r\n1_path=D:\\\r\n1_options=1|0|0|0|0|1|0\r\n"
+                                         "ActiveTab=0\r\n[RightTabs]\r\n0_path=E:\\\r\n");
+        f.window.OpenIniFiles(f.wincmd, f.wcxftp);
+        f.select("LeftTabs");
+        WhenDialogOpens<QDialog>("frmDeleteAll", [&](QDialog *dialog) {
+            auto *tree = dialog->findChild<SectionCheckTree *>();
+            auto *box = child<QCheckBox>(dialog, "Check1");
+            box->setChecked(true);
+            tree->SetChecked("LeftTabs", false);   // no tab section: the tick goes
+            QVERIFY(!box->isEnabled() && !box->isChecked());
+            QVERIFY(!child(dialog, "cmdOK")->isEnabled());
+            tree->SetChecked("LeftTabs", true);
+            box->setChecked(tick);
+            child(dialog, "cmdOK")->click();
+        });
+        f.item("mnuEditDeleteAll")->trigger();
+        QCOMPARE(rowsOf(f.window.historyList(), "LeftTabs").size(), tick ? 0 : 1);
+        QCOMPARE(rowsOf(f.window.historyList(), "RightTabs").size(), 1);
+    }
+}
+
+void TestDialogs::deleteAllAgainRestoresTheSavedTicks()
+{
+    Fixture f;
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    // The key works wherever the focus is in the window: here, in the list.
+    auto *list = f.window.findChild<QWidget *>("ListView1");
+    list->setFocus();
+    QStringList opened;
+    auto look = [&](QDialog *dialog) {
+        opened.append(dialog->findChild<SectionCheckTree *>()->CheckedSections().join(u'+'));
+        QVERIFY(child(dialog, "cmdOK")->isEnabled() == !opened.last().isEmpty());
+        child(dialog, "cmdCancel")->click();
+    };
+    WhenDialogOpens<QDialog>("frmDeleteAll", look);
+    QTest::keyClick(list, Qt::Key_Delete, Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_COMPARE(opened.size(), 1);
+    f.context.settings.Write("Calvenor", "DelAllSelection", "2,99,3");   // 99 ends the list
+    WhenDialogOpens<QDialog>("frmDeleteAll", look);
+    QTest::keyClick(list, Qt::Key_Delete, Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_COMPARE(opened.size(), 2);
+    QCOMPARE(opened, (QStringList {QString(), "Selection"}));
+    QCOMPARE(rowsOf(f.window.historyList(), "Command line history").size(), 2);
+}
+
+void TestDialogs::findDialogDrivesFindNext()
+{
+    Fixture f;
+    QAction *findNext = f.item("mnuSearchFindNext");
+    QVERIFY(!findNext->isEnabled());   // nothing to find yet
+    f.item("mnuSearchFind")->trigger();
+    frmSearchFor *find = f.window.findDialog();
+    QVERIFY(find && find->isVisible() && !find->isModal());
+    auto *text = child<QComboBox>(find, "cboFindWhat");
+    QVERIFY(!child(find, "cmdFindNext")->isEnabled());
+    text->setEditText(QStringLiteral("C:\\"));
+    QVERIFY(findNext->isEnabled() && child(find, "cmdFindNext")->isEnabled());
+    child(find, "cmdFindNext")->click();
+    HistoryList &list = f.window.historyList();
+    const int first = list.currentRow();
+    QVERIFY(first >= 0);
+    QVERIFY(list.model()->index(first).data().toString().contains(QStringLiteral("c:\\"), Qt::CaseInsensitive));
+    QCOMPARE(text->count(), 1);   // the text joined the history
+    findNext->trigger();          // F3 goes on from there
+    QVERIFY(list.currentRow() > first);
+
+    // Clearing the history asks first.
+    f.person.answerMessage(MessageAnswer::Yes);
+    child(find, "cmdClearList")->click();
+    QCOMPARE(text->count(), 0);
+    QVERIFY(!findNext->isEnabled() && !child(find, "cmdClearList")->isEnabled());
+    QCOMPARE(f.context.settings.Read("Calvenor", "Find1", "-"), QStringLiteral("-"));
+    // Closed and opened again, the dialog is the same one.
+    child(find, "cmdCancel")->click();
+    f.item("mnuSearchFind")->trigger();
+    QCOMPARE(f.window.findDialog(), find);
+}
+
+void TestDialogs::optionsShowTheStoredSettings()
+{
+    Fixture f("FixedBorders=0\r\nForegroundColor=255\r\nAlwaysRestartTC=1\r\n");
+    // Changed in memory only: the dialog shows what the file holds.
+    f.context.settings.FixedBorders = true;
+    f.context.settings.VerticalPanels = 2;   // the window's own state stays
+    WhenDialogOpens<QDialog>("frmOptions", [&](QDialog *dialog) {
+        QVERIFY(!child<QCheckBox>(dialog, "chkFixedBorders")->isChecked());
+        QVERIFY(child<QCheckBox>(dialog, "chkAlwaysRestartTC")->isChecked());
+        QVERIFY(!child(dialog, "cmdApply")->isEnabled());
+        QVERIFY(child<QRadioButton>(dialog, "optUseDefaultLanguage")->isChecked());
+        QVERIFY(!child<QLineEdit>(dialog, "txtLanguageFilePath")->isEnabled());
+        // Ctrl+Tab goes round the three pages; the page is remembered.
+        auto *tabs = child<QTabWidget>(dialog, "tbsOptions");
+        tabs->setCurrentIndex(2);
+        QTest::keyClick(tabs, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(tabs->currentIndex(), 0);
+        tabs->setCurrentIndex(1);
+        // A font chosen and then cancelled stays in memory, unwritten.
+        FontChoice font;
+        font.name = QStringLiteral("DejaVu Sans");
+        font.sizeTenths = 120;
+        font.weight = 600;   // semibold is not bold
+        f.person.answerFont(font);
+        child(dialog, "cmdChangeFont")->click();
+        QVERIFY(child(dialog, "cmdApply")->isEnabled());
+        child(dialog, "cmdCancel")->click();
+    });
+    f.item("mnuViewOptions")->trigger();
+    QCOMPARE(f.context.settings.FontName, QStringLiteral("DejaVu Sans"));
+    QCOMPARE(f.context.settings.FontSize, 12);
+    QCOMPARE(f.context.settings.FontStyle, 0);
+    QCOMPARE(f.context.settings.Read("Calvenor", "FontName", "-"), QStringLiteral("-"));
+    QCOMPARE(f.context.settings.VerticalPanels, 2);
+    WhenDialogOpens<QDialog>("frmOptions", [&](QDialog *dialog) {
+        QCOMPARE(child<QTabWidget>(dialog, "tbsOptions")->currentIndex(), 1);
+        child(dialog, "cmdCancel")->click();
+    });
+    f.item("mnuViewOptions")->trigger();
+}
+
+void TestDialogs::optionsApplyStoresAndShows()
+{
+    Fixture f;
+    WhenDialogOpens<QDialog>("frmOptions", [&](QDialog *dialog) {
+        child<QCheckBox>(dialog, "chkShowgridlines")->click();
+        f.person.answerColor(0x0000FF);
+        child<QToolButton>(dialog, "lblColorChange_1")->click();
+        QVERIFY(child(dialog, "cmdApply")->isEnabled());
+        child(dialog, "cmdApply")->click();
+        QVERIFY(!child(dialog, "cmdApply")->isEnabled());
+        // The path is kept even when the built-in texts are chosen.
+        child<QRadioButton>(dialog, "optUseOtherLanguage")->setChecked(true);
+        QTest::keyClicks(child<QLineEdit>(dialog, "txtLanguageFilePath"), "/nowhere/Deutsch.lng");
+        child<QRadioButton>(dialog, "optUseDefaultLanguage")->setChecked(true);
+        child(dialog, "cmdOK")->click();
+    });
+    f.item("mnuViewOptions")->trigger();
+    QCOMPARE(f.context.settings.Read("Calvenor", "CommandListShowLines", "-"), QStringLiteral("1"));
+    QCOMPARE(f.context.settings.Read("Calvenor", "BackgroundColor", "-"), QString::number(0xFF));
+    QCOMPARE(f.context.settings.Read("Calvenor", "UseDefaultLanguage", "-"), QStringLiteral("1"));
+    QCOMPARE(f.context.settings.Read("Common", "LanguageFile", "-"), QStringLiteral("/nowhere/Deutsch.lng"));
+    // The list shows the new background at once.
+    auto *list = f.window.findChild<QWidget *>("ListView1");
+    QCOMPARE(list->palette().color(QPalette::Base), QColor(Qt::red));
+    QVERIFY(f.person.messages().isEmpty());
+}
+
+void TestDialogs::optionsLanguageChangeRelabelsTheWindow()
+{
+    Fixture f;
+    const QString german = QFINDTESTDATA("../../Languages/Deutsch.lng");
+    f.item("mnuSearchFind")->trigger();   // a used find dialog follows the language too
+    WhenDialogOpens<QDialog>("frmOptions", [&](QDialog *dialog) {
+        child<QRadioButton>(dialog, "optUseOtherLanguage")->setChecked(true);
+        f.person.answerFile(german);
+        child(dialog, "cmdBrowseForLangFile")->click();
+        QVERIFY(f.person.asked.last().file.folder.endsWith(QStringLiteral("Languages/")));
+        QCOMPARE(child<QLineEdit>(dialog, "txtLanguageFilePath")->text(), german);
+        child(dialog, "cmdOK")->click();
+    });
+    f.item("mnuViewOptions")->trigger();
+    QCOMPARE(f.window.findChild<QMenu *>("mnuFile")->title(), QStringLiteral("&Datei"));
+    QCOMPARE(f.window.findDialog()->windowTitle(), QStringLiteral("Suchen"));
+}
+
+void TestDialogs::aboutBox()
+{
+    Fixture f;
+    bool iniButtonShown = true;
+    WhenDialogOpens<QDialog>("frmAbout", [&](QDialog *dialog) {
+        QVERIFY(dialog->windowTitle().endsWith(QStringLiteral("Calvenor")));
+        iniButtonShown = !child(dialog, "cmdIniFile")->isHidden();
+        child(dialog, "cmdIniFile")->click();
+        child(dialog, "cmdOK")->click();
+    });
+    f.item("mnuHelpAbout")->trigger();
+    QVERIFY(!iniButtonShown);   // the usual file in the program's folder
+    QVERIFY(frmAbout::SettingsFileIsUnusual("/elsewhere/vantrel editors.ini", f.appFolder));
+    QVERIFY(frmAbout::SettingsFileIsUnusual(f.appFolder + "calvenor.ini", f.appFolder));
+    QVERIFY(!frmAbout::SettingsFileIsUnusual(f.appFolder + "VANTREL EDITORS.INI", f.appFolder));
+}
+
+void TestDialogs::treeMenuTransfersOneSection()
+{
+    Fixture f;
+    const QString other = f.env.writeFile("other/wincmd.ini", kOtherWincmd);
+    f.select("LeftHistory");
+    f.person.answerFile(f.env.path("other/exported.ini"));
+    f.item("mnuTreeExport")->trigger();
+    QCOMPARE(f.person.asked.last().text, QStringLiteral("Export Left history"));
+    QVERIFY(!f.person.asked.last().file.fileMustExist);
+    QVERIFY(f.env.readFile("other/exported.ini").contains("[LeftHistory]"));
+    QVERIFY(!f.window.savePending());
+
+    f.person.answerFile(other);
+    f.item("mnuTreeImport")->trigger();
+    QVERIFY(f.person.asked.last().file.fileMustExist);
+    QCOMPARE(f.person.asked.last().file.folder, f.env.path("other/"));   // the last file's folder
+    QCOMPARE(rowsOf(f.window.historyList(), "LeftHistory"), QStringList {"x:\\imported\\"});
+    QCOMPARE(f.window.historyList().visibleRows().size(), size_t(1));
+    QVERIFY(f.window.savePending());
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
