@@ -4,6 +4,9 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
+# The window's icon is an SVG (Qt's SVG plugin); the install test checks the desktop
+# entry and the AppStream data with these validators.
+packages+=(libqt6svg6 desktop-file-utils appstream)
 if [[ "${1:-}" == "--fuzz" ]]; then
     packages+=(clang libclang-rt-14-dev)
 fi

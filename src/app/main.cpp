@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -24,6 +25,15 @@ void nameApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Calvenor"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CALVENOR_VERSION));
+}
+
+// The desktop matches the window to its desktop entry by this name (on Wayland it has no
+// other way); the icon is the entry's own, from the theme once installed.
+void joinTheDesktop()
+{
+    QGuiApplication::setDesktopFileName(QStringLiteral(CALVENOR_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(CALVENOR_APP_ID),
+                                                 QIcon(QStringLiteral(":/icons/" CALVENOR_APP_ID ".svg"))));
 }
 
 // Any argument runs the batch job: no window, no display needed.
@@ -59,6 +69,7 @@ int runWindow(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     nameApplication();
+    joinTheDesktop();
     QtPerson person;
     ProgramContext context(person, QCoreApplication::applicationDirPath());
     FileManagerProcess process;
