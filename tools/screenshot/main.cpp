@@ -1,6 +1,8 @@
 // Renders the main window on a pair of INI files to a PNG without a screen (run it with
 // QT_QPA_PLATFORM=offscreen):
 //   calvenor_screenshot wincmd.ini wcx_ftp.ini out.png [section [language file [rtl]]]
+// With CALVENOR_SHOT_MENU naming a menu item (mnuViewOptions, say) the picture is of
+// the dialog that item opens.
 
 #include "app/frmmain.h"
 #include "app/programcontext.h"
@@ -9,7 +11,10 @@
 #include "platform/filemanagerprocess.h"
 #include "transfer/filemanagerrestarter.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -46,6 +51,32 @@ int main(int argc, char *argv[])
         window.SetButtonsState(arguments[4]);
     }
     QCoreApplication::processEvents();
+    const QString menuItem = qEnvironmentVariable("CALVENOR_SHOT_MENU");
+    if (!menuItem.isEmpty()) {
+        auto *item = window.findChild<QAction *>(menuItem);
+        if (!item) {
+            std::fprintf(stderr, "no menu item %s\n", qPrintable(menuItem));
+            return 2;
+        }
+        bool saved = false;
+        auto grabDialog = [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (!dialog)
+                dialog = QApplication::activeWindow() != &window ? QApplication::activeWindow() : nullptr;
+            if (!dialog)
+                dialog = window.findChild<QDialog *>(QStringLiteral("frmSearchFor"));
+            if (dialog) {
+                QCoreApplication::processEvents();
+                saved = dialog->grab().save(arguments[3]);
+                dialog->close();
+            }
+        };
+        QTimer::singleShot(200, grabDialog);
+        item->trigger();
+        if (!QApplication::activeModalWidget())   // a modeless dialog: grab it now
+            QTimer::singleShot(300, &app, &QCoreApplication::quit), app.exec();
+        return saved ? 0 : 1;
+    }
     if (!window.grab().save(arguments[3])) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(arguments[3]));
         return 1;
