@@ -9,8 +9,8 @@ set(_calvenor_data share/calvenor)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/Languages/ DESTINATION ${_calvenor_data}/Languages
         FILES_MATCHING PATTERN "*.lng")
 # The guide, and any translation of it ("Readme Deutsch.html") that joins it later.
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${_calvenor_data}
-        FILES_MATCHING PATTERN "Readme*.html")
+file(GLOB _calvenor_guides CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/Readme*.html)
+install(FILES ${_calvenor_guides} DESTINATION ${_calvenor_data})
 
 install(FILES ${PROJECT_SOURCE_DIR}/resources/${CALVENOR_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

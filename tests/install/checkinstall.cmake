@@ -1,4 +1,4 @@
-# cmake -DBUILD_DIR=... -DWORK_DIR=... -DAPP_ID=... -DICON_SIZES=16,32,... -P checkinstall.cmake
+# cmake -DSOURCE_DIR=... -DBUILD_DIR=... -DWORK_DIR=... -DAPP_ID=... -DICON_SIZES=16,32,... -P checkinstall.cmake
 cmake_minimum_required(VERSION 3.25)
 
 function(fail)
@@ -15,10 +15,14 @@ if(NOT result EQUAL 0)
 endif()
 
 # Exactly these files, so that a stray rule (a library, a test program) shows too.
+file(GLOB languages RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/Languages/*.lng")
+file(GLOB guides RELATIVE "${SOURCE_DIR}/docs" "${SOURCE_DIR}/docs/Readme*.html")
+list(TRANSFORM languages PREPEND share/calvenor/)
+list(TRANSFORM guides PREPEND share/calvenor/)
 set(expected
     bin/calvenor
-    share/calvenor/Languages/Deutsch.lng
-    share/calvenor/Readme.html
+    ${languages}
+    ${guides}
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
     share/icons/hicolor/scalable/apps/${APP_ID}.svg

@@ -30,15 +30,12 @@ void TestDataFolder::chosenFolder_data()
     QTest::newRow("installed, no trailing slash") << installed << "prefix/bin" << "prefix/share/calvenor/";
     QTest::newRow("installed, folder given with ..") << installed << "prefix/lib/../bin/" << "prefix/share/calvenor/";
     QTest::newRow("nothing anywhere") << QStringList {"prefix/bin/"} << "prefix/bin/" << "prefix/bin/";
-    QTest::newRow("nothing, no trailing slash") << QStringList {"prefix/bin/"} << "prefix/bin" << "prefix/bin/";
     QTest::newRow("share/calvenor is a file")
         << QStringList {"prefix/bin/", "prefix/share/calvenor"} << "prefix/bin/" << "prefix/bin/";
     QTest::newRow("Languages beside is a file")
         << QStringList {"prefix/bin/Languages", "prefix/share/calvenor/"} << "prefix/bin/" << "prefix/share/calvenor/";
     QTest::newRow("Readme.html beside is a folder")
         << QStringList {"prefix/bin/Readme.html/", "prefix/share/calvenor/"} << "prefix/bin/" << "prefix/share/calvenor/";
-    QTest::newRow("another program's share folder")
-        << QStringList {"prefix/bin/", "prefix/share/other/"} << "prefix/bin/" << "prefix/bin/";
 }
 
 void TestDataFolder::chosenFolder()
