@@ -60,7 +60,7 @@ foreach(part "<id>${APP_ID}</id>" "<launchable type=\"desktop-id\">${APP_ID}.des
     endif()
 endforeach()
 
-# The validators, where they are installed.
+# The validators and the manual page's formatter, where they are installed.
 find_program(desktop_file_validate desktop-file-validate)
 if(desktop_file_validate)
     execute_process(COMMAND "${desktop_file_validate}" "${prefix}/share/applications/${APP_ID}.desktop"
@@ -75,6 +75,15 @@ if(appstreamcli)
                     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
     if(NOT result EQUAL 0)
         fail("appstreamcli validate-tree: ${output}")
+    endif()
+endif()
+
+find_program(groff groff)
+if(groff)
+    execute_process(COMMAND "${groff}" -t -man -ww -z "${prefix}/share/man/man1/calvenor.1"
+                    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if(NOT result EQUAL 0 OR NOT output STREQUAL "")
+        fail("groff: ${output}")
     endif()
 endif()
 
