@@ -17,6 +17,7 @@ enum class Command {
     ViewToolbar, ViewVerticalPanels, Options,
     HelpTopics, About,
     TreeExport, TreeImport,
+    Undo, Redo,
 };
 
 // One entry of the menu bar or the tree's context menu: the object name, the menu it

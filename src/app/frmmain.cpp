@@ -18,6 +18,7 @@
 #include "core/foldedkey.h"
 #include "settings/datafolder.h"
 #include "settings/helpfile.h"
+#include "editor/edithistory.h"
 #include "editor/historylist.h"
 #include "editor/sectiontransfer.h"
 #include "transfer/filemanagerrestarter.h"
@@ -26,6 +27,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QDesktopServices>
+#include <QUndoStack>
 #include <QUrl>
 #include <QCursor>
 #include <QMenu>
@@ -58,6 +60,8 @@ QStyle::StandardPixmap fallbackIcon(Command command)
     case Command::Delete: return QStyle::SP_DialogDiscardButton;
     case Command::DeleteAll: return QStyle::SP_TrashIcon;
     case Command::Options: return QStyle::SP_FileDialogInfoView;
+    case Command::Undo: return QStyle::SP_ArrowBack;
+    case Command::Redo: return QStyle::SP_ArrowForward;
     default: return QStyle::SP_CustomBase;
     }
 }
@@ -75,6 +79,7 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
     , m_splitter(new QSplitter)
     , m_toolbar(new QToolBar)
     , m_mru(context.paths, context.profile, person)
+    , m_edits(new EditHistory(*m_list, this))
 {
     setObjectName(QStringLiteral("frmMain"));
     m_list->setProgressHost(this);
@@ -107,7 +112,9 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
     connect(m_list, &HistoryList::ListChange, this, [this] {
         SetSaveButtonState(true);
         m_list->SetSaveFlag(selectedSection());
+        m_edits->Record();
     });
+    connectEditHistory();
     // The list's context menu is the Edit menu, on every section but the overview;
     // the context-menu key acts like the right button.
     auto showEditMenu = [this] {
@@ -159,7 +166,12 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The stack empties as it goes; the window must not hear of it half torn down.
+    m_edits->stack()->disconnect(this);
+    m_edits->disconnect(this);
+}
 
 void frmMain::buildMenus()
 {
@@ -323,6 +335,7 @@ int frmMain::OpenIniFiles(const QString &wincmd, const QString &wcxftp, bool add
     m_wcxftp = wcxftp;
     m_restarter.setIniFiles(wincmd, wcxftp);
     const int error = m_list->ReadAllHistorySections(wincmd, wcxftp);
+    m_edits->Reset();   // nothing of the other files can be undone here
     SetSaveButtonState(false);
     if (addToRecent && !wincmd.isEmpty()) {
         m_mru.AddFile(wincmd + m_context.settings.RecentFilesSeparator + wcxftp);
@@ -463,6 +476,8 @@ void frmMain::run(Command command)
     case Command::About: showAbout(); break;
     case Command::TreeExport: TransferSelectedSection(true); break;
     case Command::TreeImport: TransferSelectedSection(false); break;
+    case Command::Undo: m_edits->stack()->undo(); break;
+    case Command::Redo: m_edits->stack()->redo(); break;
     case Command::None: break;
     }
 }
@@ -524,6 +539,7 @@ void frmMain::saveCommand(bool restart)
                                  + m_context.profile.FailedFiles().values().join(QStringLiteral(", ")),
                              MessageIcon::Error);
     } else {
+        m_edits->MarkSaved();
         SetSaveButtonState(false);
     }
     if (restarting) {
@@ -633,6 +649,30 @@ void frmMain::HideProgressBar()
     m_tree->setEnabled(true);
 }
 
+void frmMain::connectEditHistory()
+{
+    QUndoStack *stack = m_edits->stack();
+    // Pending changes follow the stack: undoing back to the saved state clears them.
+    connect(stack, &QUndoStack::cleanChanged, this, [this](bool clean) { SetSaveButtonState(!clean); });
+    connect(stack, &QUndoStack::canUndoChanged, action(Command::Undo), &QAction::setEnabled);
+    connect(stack, &QUndoStack::canRedoChanged, action(Command::Redo), &QAction::setEnabled);
+    action(Command::Undo)->setEnabled(false);
+    action(Command::Redo)->setEnabled(false);
+    connect(m_edits, &EditHistory::Restored, this, [this](const QString &section, const QString &currentKey) {
+        // The change is shown where it was made, with its row current.
+        if (cSectionsData::GetSectionIndex(section) >= 0 && !isName(section, selectedSection()))
+            SelectTreeNode(section);
+        refreshSelectedSection();
+        const std::vector<VisibleRow> &rows = m_list->visibleRows();
+        for (size_t row = 0; row < rows.size(); ++row) {
+            if (rows[row].key == currentKey) {
+                m_list->ClickRow(int(row));
+                break;
+            }
+        }
+    });
+}
+
 void frmMain::ApplyLook()
 {
     const cSettings &settings = m_context.settings;
@@ -662,6 +702,7 @@ void frmMain::showImportExport(bool isExport)
     if (dialog.Imported()) {
         SetSaveButtonState(true);
         refreshSelectedSection();
+        m_edits->Record(m_context.language.GetLanguageString(1603));
     }
 }
 
@@ -673,6 +714,7 @@ void frmMain::ShowDeleteAllDialog(bool blnRestore)
     if (dialog.Cleared())
         SetSaveButtonState(true);
     refreshSelectedSection();
+    m_edits->Record(m_context.language.GetLanguageString(1650));
 }
 
 void frmMain::refreshSelectedSection()
@@ -743,6 +785,7 @@ void frmMain::TransferSelectedSection(bool blnExport)
     if (transfer.Import({section}, mstrLastSectionFile, mstrLastSectionFile)) {
         refreshSelectedSection();
         SetSaveButtonState(true);
+        m_edits->Record(m_context.language.GetLanguageString(1603));
     }
 }
 

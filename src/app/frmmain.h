@@ -25,6 +25,7 @@ class HistoryListWidget;
 class PersonInterface;
 class ProgramContext;
 class frmSearchFor;
+class EditHistory;
 
 // The editor's main window: menus and toolbar made from the command table, the section
 // tree and the history list side by side (or stacked), and the command layer between
@@ -72,6 +73,7 @@ public:
     // Export or import of the section selected in the tree, to or from one file.
     void TransferSelectedSection(bool blnExport);
     frmSearchFor *findDialog() const { return m_find; }
+    EditHistory &editHistory() { return *m_edits; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -98,6 +100,7 @@ private:
     void showAbout();
     // Shows the selected section again from the store, with its button states.
     void refreshSelectedSection();
+    void connectEditHistory();
 
     ProgramContext &m_context;
     PersonInterface &m_person;
@@ -113,6 +116,7 @@ private:
     QMenu *m_recentMenu = nullptr;     // mnuFileRecentGroup
     QMenu *m_openDropDown = nullptr;   // the Open button's list of the same items
     cRecentFiles m_mru;
+    EditHistory *m_edits;   // undo and redo of every change of the history
     QHash<int, QAction *> m_actions;   // by Command
     QHash<QAction *, int> m_languageIds;
     QProgressDialog *m_progress = nullptr;

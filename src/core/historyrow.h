@@ -22,6 +22,8 @@ struct HistoryRow
 
     QString &col(int n) { return SubItems[size_t(n - 2)]; }
     const QString &col(int n) const { return SubItems[size_t(n - 2)]; }
+
+    friend bool operator==(const HistoryRow &, const HistoryRow &) = default;
 };
 
 } // namespace calvenor

@@ -272,6 +272,28 @@ int HistoryRowStore::ClearSection(const QString &section)
     return errNone;
 }
 
+int HistoryRowStore::ReplaceRows(int sectionIndex, int first, int count, const std::vector<HistoryRow> &rows)
+{
+    if (!m_framed || sectionIndex < 0 || sectionIndex >= cSectionsData::SectionsCount)
+        return errSubscriptOutOfRange;
+    std::vector<HistoryRow> &items = m_blocks[size_t(sectionIndex)].items;
+    if (first < 0 || count < 0 || size_t(first) + size_t(count) > items.size())
+        return errSubscriptOutOfRange;
+    const auto begin = items.begin() + first;
+    for (auto it = begin; it != begin + count; ++it)
+        setSectionOfKey(it->Key, -1);
+    for (const HistoryRow &row : rows)
+        setSectionOfKey(row.Key, sectionIndex);
+    const size_t common = std::min(size_t(count), rows.size());
+    std::copy(rows.begin(), rows.begin() + qsizetype(common), begin);
+    if (size_t(count) > rows.size())
+        items.erase(begin + qsizetype(common), begin + count);
+    else
+        items.insert(begin + qsizetype(common), rows.begin() + qsizetype(common), rows.end());
+    m_count += int(rows.size()) - count;
+    return errNone;
+}
+
 const std::vector<HistoryRow> &HistoryRowStore::SectionRows(int sectionIndex) const
 {
     return m_blocks[size_t(qBound(0, sectionIndex, kSections - 1))].items;

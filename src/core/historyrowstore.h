@@ -60,6 +60,9 @@ public:
     void ReserveRows(const QString &section, int count);
     // Removes every item row of a section.
     int ClearSection(const QString &section);
+    // Replaces count item rows of a section, from its item index first on, by rows (in
+    // one step, whatever the sizes): what undoing and redoing an edit puts back.
+    int ReplaceRows(int sectionIndex, int first, int count, const std::vector<HistoryRow> &rows);
 
     // A section's item rows, in order, for reading in place.
     const std::vector<HistoryRow> &SectionRows(int sectionIndex) const;

@@ -315,6 +315,7 @@ int HistoryList::RenameSelectedItem()
 
 int HistoryList::AddNewItem(const QString &strCurrentSection)
 {
+    emit EditStarting();
     const int index = cSectionsData::GetSectionIndex(strCurrentSection);
     if (index < 0 || index >= cSectionsData::SectionsCount)
         return errSubscriptOutOfRange;
@@ -352,6 +353,7 @@ int HistoryList::AddNewItem(const QString &strCurrentSection)
 
 int HistoryList::FinishEdit(const QString &newText)
 {
+    emit EditStarting();
     const int position = currentStorePosition();
     if (m_current < 0 || position <= 0)
         return errInvalidCall;
@@ -380,6 +382,7 @@ int HistoryList::FinishEdit(const QString &newText)
 
 int HistoryList::DeleteSelectedItem()
 {
+    emit EditStarting();
     mlngListCount = int(m_rows.size());
     if (mlngListCount == 0 || m_current < 0) {
         m_person.Beep();
@@ -390,7 +393,6 @@ int HistoryList::DeleteSelectedItem()
     if (const int error = m_store.RemoveRow(currentStorePosition()))
         return error;
     removeVisible(p);
-    emit ListChange();
     mlngListCount = int(m_rows.size());
     if (mlngListCount > 0) {
         const int next = qMin(p, mlngListCount - 1);
@@ -416,11 +418,14 @@ int HistoryList::DeleteSelectedItem()
         m_host.SetUpDownButtonsState(false);
         setPanelEnabled(false);
     }
+    // Heard once the edit is whole, active tab included.
+    emit ListChange();
     return errNone;
 }
 
 int HistoryList::moveRow(int from, int target)
 {
+    emit EditStarting();
     if (from < 0 || target < 0 || from >= int(m_rows.size()) || target >= int(m_rows.size()))
         return errInvalidCall;
     const int offset = target == from + 1 ? 1 : 0;
@@ -446,10 +451,10 @@ int HistoryList::moveRow(int from, int target)
     m_current = newPosition;
     m_currentKey = m_rows[size_t(newPosition)].key;
     m_dropTarget = -1;
-    emit ListChange();
-
     if (isTabSection())
         RenumberActiveTab(m_store, mstrCurrentSection);
+    // Heard once the edit is whole, active tab included.
+    emit ListChange();
     return errNone;
 }
 
@@ -484,6 +489,7 @@ int HistoryList::MoveSelectedItemDown()
 
 int HistoryList::DeleteSelectedSection(const QString &strSection, long lngDeleteLockTabs)
 {
+    emit EditStarting();
     HistoryRowStore::StartEnd range;
     if (const int error = m_store.GetStartEnd(strSection, range))
         return error;
@@ -596,6 +602,7 @@ void HistoryList::CaptionEdited(const QString &text)
     m_panel.caption = text;
     if (mblnSuppressEvents || !isTabSection() || m_current < 0)
         return;
+    emit EditStarting();
     const int position = currentStorePosition();
     if (position <= 0)
         return;
@@ -612,6 +619,7 @@ void HistoryList::CaptionEnter()
 
 void HistoryList::setLock(int value)
 {
+    emit EditStarting();
     const int position = currentStorePosition();
     if (m_current < 0 || position <= 0)
         return;

@@ -118,6 +118,8 @@ public:
     int dropTargetRow() const { return m_dropTarget; }
 
 signals:
+    // An edit of the rows begins (the current row is still the one it acts on).
+    void EditStarting();
     void ListChange();
     void MouseUp(int button, int shift, int x, int y);
     void KeyUp(int keyCode, int shift);

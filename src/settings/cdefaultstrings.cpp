@@ -131,6 +131,8 @@ constexpr Entry kTable[] = {
     {3304, u"User guide:"},
     {3305, u"Open the guide"},
     {3306, u"The Calvenor developers"},
+    {3307, u"&Undo"},
+    {3308, u"&Redo"},
 };
 
 constexpr bool strictlyAscending()
