@@ -155,7 +155,7 @@ int runWindowBenchmark(int argc, char *argv[])
     };
     HistoryList &list = w.window.historyList();
     QAbstractItemModel *model = list.model();
-    std::vector<double> shows, adds, deletes, moves, renames;
+    std::vector<double> shows, adds, deletes, moves, renames, undos, redos;
     for (int run = 0; run < 7; ++run) {
         tree->setCurrentItem(right);
         settle(w.window);
@@ -166,11 +166,15 @@ int runWindowBenchmark(int argc, char *argv[])
         adds.push_back(time([&] { w.window.run(Command::AddItem); }));
         list.ClickRow(rows / 3);
         deletes.push_back(time([&] { w.window.run(Command::Delete); }));
+        undos.push_back(time([&] { w.window.run(Command::Undo); }));
+        redos.push_back(time([&] { w.window.run(Command::Redo); }));
     }
     out << QStringLiteral("window, section of %1 rows in the list view: show %2 ms; with the view's update: add %3 ms, "
                           "delete %4 ms, move %5 ms, rename %6 ms (medians)\n")
                .arg(rows).arg(median(shows), 0, 'f', 2).arg(median(adds), 0, 'f', 2).arg(median(deletes), 0, 'f', 2)
                .arg(median(moves), 0, 'f', 2).arg(median(renames), 0, 'f', 2);
+    out << QStringLiteral("window, same section: undo of a delete %1 ms, redo %2 ms (medians, view's update included)\n")
+               .arg(median(undos), 0, 'f', 2).arg(median(redos), 0, 'f', 2);
     return 0;
 }
 

@@ -18,6 +18,33 @@ QString sectionName(int index)
     return cSectionsData::SectionsList(index);
 }
 
+// Rows the edit did not touch still share their texts with the snapshot: comparing
+// the text pointers first keeps a pass over a long section cheap.
+bool sameText(const QString &a, const QString &b)
+{
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+bool sameRow(const HistoryRow &a, const HistoryRow &b)
+{
+    if (!sameText(a.Key, b.Key) || !sameText(a.Text, b.Text) || !sameText(a.Tag, b.Tag) || a.Bold != b.Bold
+        || a.Ghosted != b.Ghosted || a.ForeColor != b.ForeColor)
+        return false;
+    for (size_t i = 0; i < a.SubItems.size(); ++i) {
+        if (!sameText(a.SubItems[i], b.SubItems[i]))
+            return false;
+    }
+    return true;
+}
+
+// Puts rows in place of count rows from first on.
+void splice(std::vector<HistoryRow> &target, int first, size_t count, const std::vector<HistoryRow> &rows)
+{
+    const auto begin = target.begin() + first;
+    target.erase(begin, begin + qsizetype(count));
+    target.insert(target.begin() + first, rows.begin(), rows.end());
+}
+
 } // namespace
 
 // One recorded change on the stack; pushing it does not do it again.
@@ -97,10 +124,10 @@ void EditHistory::Record(const QString &text)
         // Only the run between the common head and the common tail is kept.
         const size_t shorter = std::min(before.size(), after.size());
         size_t head = 0;
-        while (head < shorter && before[head] == after[head])
+        while (head < shorter && sameRow(before[head], after[head]))
             ++head;
         size_t tail = 0;
-        while (tail < shorter - head && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        while (tail < shorter - head && sameRow(before[before.size() - 1 - tail], after[after.size() - 1 - tail]))
             ++tail;
         const bool rowsSame = head == before.size() && head == after.size();
         if (rowsSame && flag == m_flags[size_t(section)])
@@ -112,8 +139,9 @@ void EditHistory::Record(const QString &text)
         part.after.assign(after.begin() + qsizetype(head), after.end() - qsizetype(tail));
         part.flagBefore = m_flags[size_t(section)];
         part.flagAfter = flag;
+        splice(m_rows[size_t(section)], part.first, part.before.size(), part.after);
+        m_flags[size_t(section)] = flag;
         change.sections.push_back(std::move(part));
-        snapshotSection(section);
     }
     const QString currentKey = m_list.currentKey();
     const QString keyBefore = m_keyBeforeEdit.isNull() ? currentKey : m_keyBeforeEdit;
@@ -197,7 +225,8 @@ void EditHistory::apply(const Change &change, bool forward)
             store.SetSaveFlag(name);
         else
             store.ClearSaveFlag(name);
-        snapshotSection(part.section);
+        splice(m_rows[size_t(part.section)], part.first, from.size(), to);
+        m_flags[size_t(part.section)] = flag;
     }
     m_currentKey = forward ? change.currentKeyAfter : change.currentKeyBefore;
     m_applying = false;
