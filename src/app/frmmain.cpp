@@ -19,6 +19,7 @@
 #include "settings/datafolder.h"
 #include "settings/helpfile.h"
 #include "editor/edithistory.h"
+#include "editor/historycleanup.h"
 #include "editor/historylist.h"
 #include "editor/sectiontransfer.h"
 #include "transfer/filemanagerrestarter.h"
@@ -27,6 +28,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QDesktopServices>
+#include <QStatusBar>
 #include <QUndoStack>
 #include <QUrl>
 #include <QCursor>
@@ -476,6 +478,7 @@ void frmMain::run(Command command)
     case Command::About: showAbout(); break;
     case Command::TreeExport: TransferSelectedSection(true); break;
     case Command::TreeImport: TransferSelectedSection(false); break;
+    case Command::RemoveDuplicates: RemoveDuplicates(); break;
     case Command::Undo: m_edits->stack()->undo(); break;
     case Command::Redo: m_edits->stack()->redo(); break;
     case Command::None: break;
@@ -647,6 +650,45 @@ void frmMain::HideProgressBar()
     }
     QApplication::restoreOverrideCursor();
     m_tree->setEnabled(true);
+}
+
+QStringList frmMain::sectionsToClean(bool (*applies)(const QString &)) const
+{
+    // The shown section, or from the overview every section the clean-up applies to.
+    const QString shown = selectedSection();
+    QStringList sections;
+    if (!isName(shown, cSectionsData::RootNode()))
+        return applies(shown) ? QStringList {shown} : sections;
+    for (int index = 0; index < cSectionsData::SectionsCount; ++index) {
+        const QString section = cSectionsData::SectionsList(index);
+        if (applies(section))
+            sections.append(section);
+    }
+    return sections;
+}
+
+void frmMain::RemoveDuplicates()
+{
+    int removed = 0;
+    for (const QString &section : sectionsToClean(HistoryCleanup::HasPlainEntries)) {
+        const QStringList keys = HistoryCleanup::DuplicateKeys(
+            section, m_list->store().SectionRows(cSectionsData::GetSectionIndex(section)));
+        if (const int count = m_list->RemoveRows(section, keys)) {
+            m_list->SetSaveFlag(section);
+            removed += count;
+        }
+    }
+    finishCleanUp(removed, 3309, 3310);
+}
+
+void frmMain::finishCleanUp(int removed, int commandId, int reportId)
+{
+    if (removed > 0) {
+        SetSaveButtonState(true);
+        refreshSelectedSection();
+        m_edits->Record(QString(m_context.language.GetLanguageString(commandId)).remove(u'&'));
+    }
+    statusBar()->showMessage(m_context.language.GetLanguageString(reportId) + u' ' + QString::number(removed));
 }
 
 void frmMain::connectEditHistory()

@@ -74,6 +74,9 @@ public:
     void TransferSelectedSection(bool blnExport);
     frmSearchFor *findDialog() const { return m_find; }
     EditHistory &editHistory() { return *m_edits; }
+    // Removes later repeats of an entry from the shown section (every section from the
+    // overview); the number removed shows in the status bar.
+    void RemoveDuplicates();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -101,6 +104,9 @@ private:
     // Shows the selected section again from the store, with its button states.
     void refreshSelectedSection();
     void connectEditHistory();
+    QStringList sectionsToClean(bool (*applies)(const QString &)) const;
+    // After a clean-up: the section shown anew, one undo step, the count reported.
+    void finishCleanUp(int removed, int commandId, int reportId);
 
     ProgramContext &m_context;
     PersonInterface &m_person;

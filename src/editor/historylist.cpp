@@ -8,10 +8,12 @@
 #include "core/keyedsection.h"
 #include "core/tabssection.h"
 #include "core/taboptions.h"
+
 #include "platform/errornumbers.h"
 #include "settings/csettings.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 namespace calvenor {
 namespace {
@@ -515,6 +517,27 @@ int HistoryList::DeleteSelectedSection(const QString &strSection, long lngDelete
     // Kept locked tabs above the active one leave it at another number.
     RenumberActiveTab(m_store, strSection);
     return errNone;
+}
+
+int HistoryList::RemoveRows(const QString &strSection, const QStringList &keys)
+{
+    if (keys.isEmpty())
+        return 0;
+    emit EditStarting();
+    const QSet<QString> gone(keys.cbegin(), keys.cend());
+    HistoryRowStore::StartEnd range;
+    if (m_store.GetStartEnd(strSection, range) != errNone || range.start < 0)
+        return 0;
+    int removed = 0;
+    for (int position = range.end; position >= range.start; --position) {
+        if (gone.contains(m_store.Row(position).Key)) {
+            m_store.RemoveRow(position);
+            ++removed;
+        }
+    }
+    if (familyOf(strSection) == Family::Tabs)
+        RenumberActiveTab(m_store, strSection);
+    return removed;
 }
 
 // --- mouse and keys -------------------------------------------------------------------

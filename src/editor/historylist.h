@@ -10,6 +10,7 @@
 #include "core/personinterface.h"
 
 #include <QObject>
+#include <QStringList>
 
 #include <vector>
 
@@ -81,6 +82,9 @@ public:
     int MoveSelectedItemUp();
     int MoveSelectedItemDown();
     int DeleteSelectedSection(const QString &strSection, long lngDeleteLockTabs = 0);
+    // Removes the rows of those keys from a section (a clean-up); the active tab keeps
+    // its number right. Returns how many went. The caller shows the section anew.
+    int RemoveRows(const QString &strSection, const QStringList &keys);
 
     // Mouse and keys
     void ClickRow(int row);                    // makes a row current as a click does

@@ -133,6 +133,8 @@ constexpr Entry kTable[] = {
     {3306, u"The Calvenor developers"},
     {3307, u"&Undo"},
     {3308, u"&Redo"},
+    {3309, u"Remove d&uplicate entries"},
+    {3310, u"Duplicate entries removed:"},
 };
 
 constexpr bool strictlyAscending()

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -19,7 +20,8 @@ namespace {
 // Tabs with a locked one above the active one, as the file manager writes them.
 const QByteArray kTabs = "[LeftTabs]\r\n0_path=C:\\\r\n1_path=D:\\\r\n1_options=1|0|0|0|0|1|0\r\n2_path=E:\\\r\n"
                          "3_path=F:\\\r\nActiveTab=3\r\n[Left]\r\npath=F:\\\r\n"
-                         "[LeftHistory]\r\n0=c:\\a\\\r\n1=c:\\b\\\r\n2=c:\\c\\\r\n";
+                         "[LeftHistory]\r\n0=c:\\a\\\r\n1=c:\\b\\\r\n2=c:\\c\\\r\n3=C:\\A\r\n"
+                         "[RightHistory]\r\n0=d:\\\r\n1=D:\\\r\n";
 
 // Every row of every section with its save flag: what undo must give back exactly.
 struct State
@@ -111,8 +113,15 @@ void importSections(Fixture &f)
     f.item("mnuTreeImport")->trigger();
 }
 
+void removeDuplicatesEverywhere(Fixture &f)
+{
+    f.select("RootNode");
+    f.item("mnuEditRemoveDuplicates")->trigger();
+    QCOMPARE(f.window.statusBar()->currentMessage(), QStringLiteral("Duplicate entries removed: 3"));
+}
+
 const Edit kEdits[] = {addItem, renameItem, deleteItem, deleteTabAboveTheActiveOne, moveItem, dropItem,
-                       captionAndLocks, deleteAllKeepingLockedTabs, importSections};
+                       captionAndLocks, deleteAllKeepingLockedTabs, importSections, removeDuplicatesEverywhere};
 
 } // namespace
 
@@ -132,7 +141,7 @@ void TestUndo::undoAndRedoRestoreRowsAndFlags_data()
 {
     QTest::addColumn<int>("edit");
     const char *names[] = {"add", "rename", "delete", "delete a tab above the active one", "move", "drop",
-                           "tab caption and locks", "delete all, locked tabs kept", "import"};
+                           "tab caption and locks", "delete all, locked tabs kept", "import", "remove duplicates"};
     for (int i = 0; i < int(std::size(kEdits)); ++i)
         QTest::newRow(names[i]) << i;
 }

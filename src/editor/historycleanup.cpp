@@ -1,0 +1,62 @@
+#include "historycleanup.h"
+
+#include "core/csectionsdata.h"
+#include "core/foldedkey.h"
+#include "core/tabssection.h"
+
+#include <QSet>
+
+namespace calvenor::HistoryCleanup {
+namespace {
+
+bool isOneOf(const QString &section, std::initializer_list<QString> names)
+{
+    for (const QString &name : names) {
+        if (FoldedKey::equalIgnoringCase(section, name))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool IsFolderSection(const QString &section)
+{
+    return isOneOf(section, {cSectionsData::LeftHistory(), cSectionsData::RightHistory(), cSectionsData::LeftTabs(),
+                             cSectionsData::RightTabs(), cSectionsData::SearchIn(), cSectionsData::MkDirHistory()});
+}
+
+bool HasPlainEntries(const QString &section)
+{
+    const SectionFamily family = cSectionsData::familyOf(section);
+    return family == SectionFamily::Numbered || family == SectionFamily::Tabs;
+}
+
+QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> &rows)
+{
+    QStringList keys;
+    if (!HasPlainEntries(section))
+        return keys;
+    const bool folders = IsFolderSection(section);
+    const bool tabs = cSectionsData::familyOf(section) == SectionFamily::Tabs;
+    const QString activeTag = tabs ? ActiveTabTag(section) : QString();
+    QSet<QString> seen;
+    for (const HistoryRow &row : rows) {
+        const bool active = tabs && FoldedKey::equalIgnoringCase(row.Tag, activeTag);
+        if (!active && !FoldedKey::equalIgnoringCase(row.Tag, section))
+            continue;   // no entry of the list (a stand-in row)
+        QString text = row.col(2).toCaseFolded();
+        // "c:\" is the drive's root, "c:" its current folder: that backslash stays.
+        if (folders)
+            while (text.size() > 1 && text.endsWith(u'\\') && !text.endsWith(QStringLiteral(":\\")))
+                text.chop(1);
+        if (seen.contains(text) && !active) {
+            keys.append(row.Key);
+            continue;
+        }
+        seen.insert(text);
+    }
+    return keys;
+}
+
+} // namespace calvenor::HistoryCleanup

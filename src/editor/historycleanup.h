@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/historyrow.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace calvenor {
+
+// Which entries a clean-up takes away, decided on a section's rows alone.
+namespace HistoryCleanup {
+
+// The sections whose entries name folders: both panels' histories and tabs, the
+// "Search in" list and the new-directory list.
+bool IsFolderSection(const QString &section);
+// The sections whose entries can repeat: the numbered lists and the folder tabs.
+bool HasPlainEntries(const QString &section);
+
+// The keys of the entries that repeat an earlier one of the section (ignoring case, and
+// for folders a trailing backslash): the first, most recent occurrence stays. The
+// active tab's row is never among them, so the active tab stays what it is.
+QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> &rows);
+
+} // namespace HistoryCleanup
+} // namespace calvenor
