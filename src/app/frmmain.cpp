@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "centerform.h"
+#include "diskwatch.h"
 #include "formlanguage.h"
 #include "frmabout.h"
 #include "frmdeleteall.h"
@@ -22,9 +23,19 @@
 #include "editor/historycleanup.h"
 #include "editor/historylist.h"
 #include "editor/sectiontransfer.h"
+#include "platform/filemanagerprocess.h"
 #include "transfer/filemanagerrestarter.h"
 
 #include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QThreadPool>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QDesktopServices>
@@ -82,6 +93,7 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
     , m_toolbar(new QToolBar)
     , m_mru(context.paths, context.profile, person)
     , m_edits(new EditHistory(*m_list, this))
+    , m_disk(new DiskWatch(context.paths, this))
 {
     setObjectName(QStringLiteral("frmMain"));
     m_list->setProgressHost(this);
@@ -91,7 +103,7 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
     m_splitter->setObjectName(QStringLiteral("picSpliterContainer"));
     m_splitter->setChildrenCollapsible(false);
     m_splitter->addWidget(m_tree);
-    m_splitter->addWidget(m_listWidget);
+    m_splitter->addWidget(buildListPane());
     m_splitter->setStretchFactor(1, 1);
     setCentralWidget(m_splitter);
     m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
@@ -117,6 +129,15 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
         m_edits->Record();
     });
     connectEditHistory();
+    connect(m_disk, &DiskWatch::Changed, this, [this] {
+        if (!m_saving)
+            FilesChangedOnDisk(false);
+    });
+    // Whether the file manager runs is looked up off the window's thread, now and then.
+    auto *poll = new QTimer(this);
+    poll->setInterval(4000);
+    connect(poll, &QTimer::timeout, this, &frmMain::pollFileManager);
+    poll->start();
     // The list's context menu is the Edit menu, on every section but the overview;
     // the context-menu key acts like the right button.
     auto showEditMenu = [this] {
@@ -338,6 +359,8 @@ int frmMain::OpenIniFiles(const QString &wincmd, const QString &wcxftp, bool add
     m_restarter.setIniFiles(wincmd, wcxftp);
     const int error = m_list->ReadAllHistorySections(wincmd, wcxftp);
     m_edits->Reset();   // nothing of the other files can be undone here
+    m_disk->Watch({wincmd, wcxftp});
+    pollFileManager();
     SetSaveButtonState(false);
     if (addToRecent && !wincmd.isEmpty()) {
         m_mru.AddFile(wincmd + m_context.settings.RecentFilesSeparator + wcxftp);
@@ -527,6 +550,11 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::saveCommand(bool restart)
 {
+    // Another program wrote the files since they were loaded: the person decides.
+    if (!m_disk->ChangedFiles().isEmpty() && !FilesChangedOnDisk(true))
+        return;
+    m_saving = true;
+    const QScopeGuard saved([this] { m_saving = false; });
     const bool restarting = restart || m_context.settings.AlwaysRestartTC;
     // While the file manager is closed and started, the window takes no input but
     // keeps painting (the restarter's waits let events run).
@@ -543,6 +571,7 @@ void frmMain::saveCommand(bool restart)
                              MessageIcon::Error);
     } else {
         m_edits->MarkSaved();
+        m_disk->Accept();
         SetSaveButtonState(false);
     }
     if (restarting) {
@@ -689,6 +718,91 @@ void frmMain::finishCleanUp(int removed, int commandId, int reportId)
         m_edits->Record(QString(m_context.language.GetLanguageString(commandId)).remove(u'&'));
     }
     statusBar()->showMessage(m_context.language.GetLanguageString(reportId) + u' ' + QString::number(removed));
+}
+
+QWidget *frmMain::buildListPane()
+{
+    auto *pane = new QWidget;
+    pane->setObjectName(QStringLiteral("picListPane"));
+    m_runningBar = new QFrame;
+    m_runningBar->setObjectName(QStringLiteral("picRunningBar"));
+    m_runningBar->setFrameShape(QFrame::StyledPanel);
+    auto *text = new QLabel;
+    text->setObjectName(QStringLiteral("lblRunning"));
+    SetLanguageId(text, 3313);
+    text->setWordWrap(true);
+    auto *restart = new QPushButton;
+    restart->setObjectName(QStringLiteral("cmdRunningSaveAndRestart"));
+    SetLanguageId(restart, 116);
+    connect(restart, &QPushButton::clicked, this, [this] { saveCommand(true); });
+    auto *bar = new QHBoxLayout(m_runningBar);
+    bar->setContentsMargins(6, 2, 6, 2);
+    bar->addWidget(text, 1);
+    bar->addWidget(restart);
+    m_runningBar->hide();
+    auto *layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_runningBar);
+    layout->addWidget(m_listWidget, 1);
+    return pane;
+}
+
+void frmMain::pollFileManager()
+{
+    QPointer<frmMain> window(this);
+    QThreadPool::globalInstance()->start([window] {
+        const bool running = !FileManagerProcess::findRunning().isEmpty();
+        QMetaObject::invokeMethod(
+            qApp, [window, running] {
+                if (window)
+                    window->ShowFileManagerRunning(running);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void frmMain::ShowFileManagerRunning(bool running)
+{
+    m_runningBar->setVisible(running);
+}
+
+bool frmMain::FilesChangedOnDisk(bool beforeSave)
+{
+    const QStringList changed = m_disk->ChangedFiles();
+    if (changed.isEmpty())
+        return true;
+    const cLanguage &language = m_context.language;
+    // Nothing of the person's would be lost: the files are simply read again.
+    if (!mblnSavePending && !beforeSave) {
+        const QString shown = selectedSection();
+        OpenIniFiles(m_wincmd, m_wcxftp, false);
+        SelectTreeNode(shown);
+        refreshSelectedSection();
+        statusBar()->showMessage(language.GetLanguageString(3312) + u' ' + changed.join(QStringLiteral(", ")));
+        return false;
+    }
+    const QString question = language.GetLanguageString(3311) + u'\n' + changed.join(u'\n') + QStringLiteral("\n\n")
+        + language.GetLanguageString(3314) + u'\n' + language.GetLanguageString(3315) + u'\n'
+        + language.GetLanguageString(3316);
+    const MessageAnswer answer =
+        m_person.ShowMessage(question, MessageIcon::Warning, MessageButtons::YesNoCancel, MessageAnswer::Cancel);
+    if (answer == MessageAnswer::Yes) {
+        // Loading again drops the edits: asked once more.
+        if (m_person.ShowMessage(language.GetLanguageString(3009), MessageIcon::Question, MessageButtons::YesNo,
+                                 MessageAnswer::No) == MessageAnswer::Yes) {
+            const QString shown = selectedSection();
+            OpenIniFiles(m_wincmd, m_wcxftp, false);
+            SelectTreeNode(shown);
+            refreshSelectedSection();
+        }
+        return false;
+    }
+    if (answer == MessageAnswer::No) {
+        m_disk->Accept();   // the edits go over the file when saved
+        return true;
+    }
+    return false;
 }
 
 void frmMain::connectEditHistory()

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QMainWindow>
 
+class QFrame;
 class QMenu;
 class QProgressDialog;
 class QSplitter;
@@ -25,6 +26,7 @@ class HistoryListWidget;
 class PersonInterface;
 class ProgramContext;
 class frmSearchFor;
+class DiskWatch;
 class EditHistory;
 
 // The editor's main window: menus and toolbar made from the command table, the section
@@ -77,6 +79,13 @@ public:
     // Removes later repeats of an entry from the shown section (every section from the
     // overview); the number removed shows in the status bar.
     void RemoveDuplicates();
+    // The bar above the list that says the running file manager will write its history
+    // over the files when it exits.
+    void ShowFileManagerRunning(bool running);
+    // Another program wrote the loaded files: with nothing pending they are read again;
+    // else the person chooses to load them again (edits lost), keep the edits for the
+    // next save, or wait. Before a save, true means go on and save.
+    bool FilesChangedOnDisk(bool beforeSave);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -104,6 +113,8 @@ private:
     // Shows the selected section again from the store, with its button states.
     void refreshSelectedSection();
     void connectEditHistory();
+    QWidget *buildListPane();
+    void pollFileManager();
     QStringList sectionsToClean(bool (*applies)(const QString &)) const;
     // After a clean-up: the section shown anew, one undo step, the count reported.
     void finishCleanUp(int removed, int commandId, int reportId);
@@ -123,6 +134,9 @@ private:
     QMenu *m_openDropDown = nullptr;   // the Open button's list of the same items
     cRecentFiles m_mru;
     EditHistory *m_edits;   // undo and redo of every change of the history
+    DiskWatch *m_disk;      // the loaded files as another program may write them
+    QFrame *m_runningBar = nullptr;
+    bool m_saving = false;
     QHash<int, QAction *> m_actions;   // by Command
     QHash<QAction *, int> m_languageIds;
     QProgressDialog *m_progress = nullptr;

@@ -135,6 +135,12 @@ constexpr Entry kTable[] = {
     {3308, u"&Redo"},
     {3309, u"Remove d&uplicate entries"},
     {3310, u"Duplicate entries removed:"},
+    {3311, u"Another program changed these files after Calvenor loaded them:"},
+    {3312, u"Loaded again after another program changed:"},
+    {3313, u"Total Commander is running. When it exits it writes its own history into wincmd.ini, over what you save here."},
+    {3314, u"Yes: load them again (your unsaved changes are lost)."},
+    {3315, u"No: keep your changes; saving writes the changed sections into the files as they are now."},
+    {3316, u"Cancel: decide later."},
 };
 
 constexpr bool strictlyAscending()

@@ -1,0 +1,120 @@
+#include "editor/historylist.h"
+#include "windowfixture.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QStatusBar>
+#include <QtTest>
+
+using namespace calvenor;
+using calvenor::test::Fixture;
+
+namespace {
+
+// What Total Commander writes on exit: newer history in another section, and its own
+// take on the section edited here.
+const QByteArray kWrittenOnExit = "[Command line history]\r\n0=newer command\r\n"
+                                  "[LeftHistory]\r\n0=c:\\a\\\r\n1=c:\\b\\\r\n2=c:\\from tc\\\r\n";
+
+void deleteFirstCommand(Fixture &f)
+{
+    f.select("Command line history");
+    f.window.historyList().ClickRow(0);
+    f.item("mnuEditDelete")->trigger();
+}
+
+} // namespace
+
+class TestDiskChange : public QObject
+{
+    Q_OBJECT
+private slots:
+    void saveAfterAnotherProgramWrote_data();
+    void saveAfterAnotherProgramWrote();
+    void noticedWhileIdle();
+    void ourOwnSaveIsNoChange();
+    void runningFileManagerBar();
+};
+
+void TestDiskChange::saveAfterAnotherProgramWrote_data()
+{
+    QTest::addColumn<int>("answer");   // to the question
+    QTest::addColumn<QByteArray>("fileAfter");
+    QTest::addColumn<bool>("stillPending");
+    QTest::newRow("cancel writes nothing") << int(MessageAnswer::Cancel) << kWrittenOnExit << true;
+    QTest::newRow("keep: the edited section goes into the file as it is now")
+        << int(MessageAnswer::No)
+        << QByteArray("[Command line history]\r\n0=git status\r\n"
+                      "[LeftHistory]\r\n0=c:\\a\\\r\n1=c:\\b\\\r\n2=c:\\from tc\\\r\n")
+        << false;
+    QTest::newRow("load again: the edits go, nothing is written") << int(MessageAnswer::Yes) << kWrittenOnExit << false;
+}
+
+void TestDiskChange::saveAfterAnotherProgramWrote()
+{
+    QFETCH(int, answer);
+    QFETCH(QByteArray, fileAfter);
+    QFETCH(bool, stillPending);
+    Fixture f;
+    deleteFirstCommand(f);
+    QTest::qWait(20);   // a later modification time
+    f.env.writeFile("tc/wincmd.ini", kWrittenOnExit);
+    f.person.answerMessage(MessageAnswer(answer));
+    f.person.answerMessage(MessageAnswer::Yes);   // "Are you sure?" when loading again
+    f.item("mnuFileSave")->trigger();
+    QVERIFY(!f.person.messages().isEmpty());
+    QVERIFY(f.person.messages().first().contains(f.wincmd));
+    QCOMPARE(f.env.readFile("tc/wincmd.ini"), fileAfter);
+    QCOMPARE(f.window.savePending(), stillPending);
+    if (answer == int(MessageAnswer::Yes))
+        QCOMPARE(f.window.historyList().store().SectionRows(0).front().col(2), QStringLiteral("newer command"));
+}
+
+void TestDiskChange::noticedWhileIdle()
+{
+    // Nothing pending: the files are simply read again.
+    {
+        Fixture f;
+        f.env.writeFile("tc/wincmd.ini", kWrittenOnExit);
+        QTRY_VERIFY(f.window.statusBar()->currentMessage().contains(f.wincmd));
+        QCOMPARE(f.window.historyList().store().SectionRows(0).front().col(2), QStringLiteral("newer command"));
+        QVERIFY(f.person.messages().isEmpty());
+    }
+    // With pending edits the person is asked at once; Cancel keeps everything.
+    {
+        Fixture f;
+        deleteFirstCommand(f);
+        f.person.answerMessage(MessageAnswer::Cancel);
+        f.env.writeFile("tc/wincmd.ini", kWrittenOnExit);
+        QTRY_COMPARE(f.person.messages().size(), 1);
+        QVERIFY(f.window.savePending());
+        QCOMPARE(f.env.readFile("tc/wincmd.ini"), kWrittenOnExit);
+    }
+}
+
+void TestDiskChange::ourOwnSaveIsNoChange()
+{
+    Fixture f;
+    deleteFirstCommand(f);
+    f.item("mnuFileSave")->trigger();
+    deleteFirstCommand(f);
+    QTest::qWait(500);   // the watcher has seen our own write
+    f.item("mnuFileSave")->trigger();
+    QVERIFY(f.person.messages().isEmpty());
+    QVERIFY(!f.window.savePending());
+}
+
+void TestDiskChange::runningFileManagerBar()
+{
+    Fixture f;
+    auto *bar = f.window.findChild<QFrame *>("picRunningBar");
+    QVERIFY(bar && bar->isHidden());
+    f.window.ShowFileManagerRunning(true);
+    QVERIFY(!bar->isHidden());
+    QVERIFY(bar->findChild<QLabel *>("lblRunning")->text().startsWith(QStringLiteral("Total Commander is running")));
+    f.window.ShowFileManagerRunning(false);
+    QVERIFY(bar->isHidden());
+}
+
+QTEST_MAIN(TestDiskChange)
+#include "tst_diskchange.moc"
