@@ -2,6 +2,8 @@
 #include "support/testenvironment.h"
 #include "transfer/filemanagerrestarter.h"
 
+#include <QElapsedTimer>
+#include <QThread>
 #include <QtTest>
 
 #include <csignal>
@@ -44,6 +46,23 @@ struct Fixture
 
 } // namespace
 
+// Polls a condition for up to five seconds by the clock until it holds twice in a row
+// 100 ms apart: a stand-in being started can show for a moment before it really runs.
+template<typename Condition>
+bool eventually(Condition condition)
+{
+    QElapsedTimer clock;
+    clock.start();
+    int held = 0;
+    while (held < 2) {
+        if (clock.hasExpired(5000))
+            return false;
+        held = condition() ? held + 1 : 0;
+        QThread::msleep(held ? 100 : 20);
+    }
+    return true;
+}
+
 class TestRestart : public QObject
 {
     Q_OBJECT
@@ -63,6 +82,8 @@ void TestRestart::cleanup()
     // Whatever a failed test left running (and nothing else of that name).
     for (const qint64 process : TestEnvironment::RunningStandIns())
         ::kill(pid_t(process), SIGKILL);
+    // Gone before the next test looks for running file managers.
+    QVERIFY(eventually([] { return TestEnvironment::RunningStandIns().isEmpty(); }));
 }
 
 void TestRestart::waitsHalfTheDelay_data()
@@ -134,12 +155,13 @@ void TestRestart::windowsProgramGoesThroughWine()
         "dir='" + folder.toUtf8() + "'\n"
         "if [ \"$1\" = taskkill ]; then echo \"$*\" >> \"$dir/wine.log\"; touch \"$dir/close-request\"; exit 0; fi\n"
         "echo \"run $*\" >> \"$dir/wine.log\"\n"
-        "exec -a \"$1\" bash -c 'while [ ! -f \"$0/close-request\" ]; do sleep 0.05; done' \"$dir\"\n");
+        // The wait forks nothing: a forked child would briefly carry the same name.
+        "exec -a \"$1\" perl -e 'select(undef, undef, undef, 0.05) until -e \"$ARGV[0]/close-request\"' \"$dir\"\n");
     QFile::setPermissions(wine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     f.process.setWineProgram(wine);
 
     f.restarter.RestartFileManager(false, true, " /i=");
-    QTRY_VERIFY(f.restarter.FindFileManagerWindow());
+    QVERIFY(eventually([&] { return f.restarter.FindFileManagerWindow(); }));
     QCOMPARE(f.log("wine.log"), "run " + f.tc("Totalcmd64.exe") + " /i=C:\\tc\\wincmd.ini\n");
     f.restarter.RestartFileManager(true, true, " /i=");
     QVERIFY(f.log("wine.log").endsWith("taskkill /im Totalcmd64.exe\n"));
@@ -159,21 +181,21 @@ void TestRestart::theRunningOfTwoInstalledProgramsIsClosedAndRestarted()
         "if [ \"$1\" = taskkill ]; then echo \"$*\" >> \"$dir/wine.log\"; touch \"$dir/close-${3,,}\"; exit 0; fi\n"
         "echo \"run $*\" >> \"$dir/wine.log\"\n"
         "name=$(basename \"$1\")\n"
-        "exec -a \"$1\" bash -c 'while [ ! -f \"$0/close-$1\" ]; do sleep 0.05; done; rm \"$0/close-$1\"' \"$dir\" \"${name,,}\"\n");
+        "exec -a \"$1\" perl -e 'my $f = \"$ARGV[0]/close-$ARGV[1]\"; select(undef, undef, undef, 0.05) until -e $f; unlink $f' \"$dir\" \"${name,,}\"\n");
     QFile::setPermissions(wine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     f.process.setWineProgram(wine);
     f.restarter.setCloseTimeout(std::chrono::milliseconds(3000));
 
     // The person started the 64-bit program.
     QVERIFY(f.process.start(f.tc("TOTALCMD64.EXE"), {}));
-    QTRY_VERIFY(f.restarter.FindFileManagerWindow());
+    QVERIFY(eventually([&] { return f.restarter.FindFileManagerWindow(); }));
     f.restarter.RestartFileManager(true, true, " /i=");
-    QVERIFY(f.log("wine.log").endsWith("taskkill /im TOTALCMD64.EXE\n"));
+    QVERIFY2(f.log("wine.log").endsWith("taskkill /im TOTALCMD64.EXE\n"), qPrintable(f.log("wine.log")));
     QVERIFY(f.reports.isEmpty());
     QVERIFY(!f.restarter.FindFileManagerWindow());
     // And it is the one started again.
     f.restarter.RestartFileManager(false, true, " /i=");
-    QTRY_VERIFY(f.restarter.FindFileManagerWindow());
+    QVERIFY(eventually([&] { return f.restarter.FindFileManagerWindow(); }));
     QVERIFY(f.log("wine.log").endsWith("run " + f.tc("TOTALCMD64.EXE") + " /i=C:\\tc\\wincmd.ini\n"));
     f.restarter.RestartFileManager(true, true, " /i=");
     QVERIFY(!f.restarter.FindFileManagerWindow());
