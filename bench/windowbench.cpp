@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QListView>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -155,7 +156,8 @@ int runWindowBenchmark(int argc, char *argv[])
     };
     HistoryList &list = w.window.historyList();
     QAbstractItemModel *model = list.model();
-    std::vector<double> shows, adds, deletes, moves, renames, undos, redos;
+    std::vector<double> shows, adds, deletes, moves, renames, undos, redos, filters, unfilters;
+    auto *filterBox = w.window.findChild<QLineEdit *>(QStringLiteral("txtFilter"));
     for (int run = 0; run < 7; ++run) {
         tree->setCurrentItem(right);
         settle(w.window);
@@ -168,6 +170,10 @@ int runWindowBenchmark(int argc, char *argv[])
         deletes.push_back(time([&] { w.window.run(Command::Delete); }));
         undos.push_back(time([&] { w.window.run(Command::Undo); }));
         redos.push_back(time([&] { w.window.run(Command::Redo); }));
+        // Typing "folder 4999" one key at a time, then clearing it.
+        for (const QChar key : QStringLiteral("folder 4999"))
+            filters.push_back(time([&] { filterBox->setText(filterBox->text() + key); }));
+        unfilters.push_back(time([&] { filterBox->clear(); }));
     }
     out << QStringLiteral("window, section of %1 rows in the list view: show %2 ms; with the view's update: add %3 ms, "
                           "delete %4 ms, move %5 ms, rename %6 ms (medians)\n")
@@ -175,6 +181,9 @@ int runWindowBenchmark(int argc, char *argv[])
                .arg(median(moves), 0, 'f', 2).arg(median(renames), 0, 'f', 2);
     out << QStringLiteral("window, same section: undo of a delete %1 ms, redo %2 ms (medians, view's update included)\n")
                .arg(median(undos), 0, 'f', 2).arg(median(redos), 0, 'f', 2);
+    std::sort(filters.begin(), filters.end());
+    out << QStringLiteral("window, same section: filter keystroke %1 ms median, %2 ms slowest; clearing %3 ms\n")
+               .arg(median(filters), 0, 'f', 2).arg(filters.back(), 0, 'f', 2).arg(median(unfilters), 0, 'f', 2);
     return 0;
 }
 

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
+#include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -40,6 +41,36 @@ protected:
         if (option->direction == Qt::RightToLeft)
             option->text = IsolatedDirection(option->text);
     }
+};
+
+// The rows whose text contains the needle, ignoring case, read straight from the
+// engine's rows rather than through the model's variants: a long section is filtered
+// on every keystroke.
+class RowFilter : public QSortFilterProxyModel
+{
+public:
+    RowFilter(const HistoryList &list, QObject *parent)
+        : QSortFilterProxyModel(parent)
+        , m_list(list)
+    {
+    }
+    const QString &needle() const { return m_needle; }
+    void setNeedle(const QString &needle)
+    {
+        m_needle = needle;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex &) const override
+    {
+        const std::vector<VisibleRow> &rows = m_list.visibleRows();
+        return size_t(sourceRow) < rows.size() && rows[size_t(sourceRow)].text.contains(m_needle, Qt::CaseInsensitive);
+    }
+
+private:
+    const HistoryList &m_list;
+    QString m_needle;
 };
 
 } // namespace
@@ -67,6 +98,8 @@ int ShiftStateOf(Qt::KeyboardModifiers modifiers)
 HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
     : QWidget(parent)
     , m_list(list)
+    , m_filterBox(new QLineEdit(this))
+    , m_filter(new RowFilter(list, this))
     , m_view(new QListView(this))
     , m_empty(new QLabel(this))
     , m_panel(new QWidget(this))
@@ -84,7 +117,10 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
     m_lock->setObjectName(QStringLiteral("chkLockTab"));
     m_lockBut->setObjectName(QStringLiteral("chkLockButTab"));
 
-    m_view->setModel(list.model());
+    m_filterBox->setObjectName(QStringLiteral("txtFilter"));
+    m_filterBox->setClearButtonEnabled(true);
+    m_filter->setSourceModel(list.model());
+    m_view->setModel(list.model());   // the filter sits between them only while it filters
     m_view->setItemDelegate(new IconDelegate(m_view));
     m_view->setUniformItemSizes(true);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -108,21 +144,23 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
     panelLayout->addWidget(m_lockBut);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_filterBox);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_empty, 1);
     layout->addWidget(m_panel);
 
-    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
-        if (!m_showing && current.isValid() && current.row() != m_list.currentRow())
-            m_list.ClickRow(current.row());
-    });
+    connectSelection();
     connect(m_view, &QListView::doubleClicked, this, [this] { m_list.DoubleClick(); });
     connect(&m_list, &HistoryList::CurrentRowChanged, this, &HistoryListWidget::showCurrentRow);
     connect(&m_list, &HistoryList::EditRequested, this, [this](int row) {
-        const QModelIndex index = m_list.model()->index(row);
+        // A row the filter hides (a new entry, say) is shown to be edited.
+        if (!viewIndex(row).isValid())
+            m_filterBox->clear();
+        const QModelIndex index = viewIndex(row);
         m_view->setCurrentIndex(index);
         m_view->edit(index);
     });
+    connect(m_filterBox, &QLineEdit::textChanged, this, &HistoryListWidget::SetFilter);
     connect(&m_list, &HistoryList::TabPanelChanged, this, &HistoryListWidget::showPanel);
     connect(m_caption, &QLineEdit::textEdited, &m_list, &HistoryList::CaptionEdited);
     connect(m_caption, &QLineEdit::returnPressed, &m_list, &HistoryList::CaptionEnter);
@@ -132,6 +170,15 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
     showPanel();
 }
 
+void HistoryListWidget::connectSelection()
+{
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+        const int row = current.isValid() ? sourceRow(current) : -1;
+        if (!m_showing && row >= 0 && row != m_list.currentRow())
+            m_list.ClickRow(row);
+    });
+}
+
 void HistoryListWidget::ChangeLanguage()
 {
     const HistoryList::PanelTexts texts = m_list.ChangeLanguage();
@@ -139,6 +186,7 @@ void HistoryListWidget::ChangeLanguage()
     m_lock->setText(texts.lockTab);
     m_lockBut->setText(texts.lockButTab);
     m_empty->setText(texts.empty);
+    m_filterBox->setPlaceholderText(texts.filter);
 }
 
 QColor ColorFromNumber(qint32 number, const QPalette &palette)
@@ -198,11 +246,50 @@ void HistoryListWidget::showPanel()
 void HistoryListWidget::showCurrentRow(int row)
 {
     m_showing = true;
-    const QModelIndex index = m_list.model()->index(row);
+    const QModelIndex index = viewIndex(row);
     if (m_view->currentIndex() != index)
         m_view->setCurrentIndex(index);
-    m_view->scrollTo(index);
+    if (index.isValid())
+        m_view->scrollTo(index);
     m_showing = false;
+}
+
+QModelIndex HistoryListWidget::viewIndex(int row) const
+{
+    if (row < 0)
+        return QModelIndex();
+    const QModelIndex index = m_list.model()->index(row);
+    return filtering() ? m_filter->mapFromSource(index) : index;
+}
+
+int HistoryListWidget::sourceRow(const QModelIndex &viewIndex) const
+{
+    return filtering() ? m_filter->mapToSource(viewIndex).row() : viewIndex.row();
+}
+
+bool HistoryListWidget::filtering() const
+{
+    return m_view->model() == m_filter;
+}
+
+void HistoryListWidget::SetFilter(const QString &text)
+{
+    if (m_filterBox->text() != text)
+        m_filterBox->setText(text);   // comes back here through textChanged
+    auto *filter = static_cast<RowFilter *>(m_filter);
+    if (filter->needle() == text && filtering() == !text.isEmpty())
+        return;
+    m_showing = true;
+    filter->setNeedle(text);
+    // Unfiltered, the view works on the engine's model itself: a long section costs
+    // no mapping on every edit.
+    QAbstractItemModel *model = text.isEmpty() ? static_cast<QAbstractItemModel *>(m_list.model()) : m_filter;
+    if (m_view->model() != model) {
+        m_view->setModel(model);
+        connectSelection();
+    }
+    m_showing = false;
+    showCurrentRow(m_list.currentRow());
 }
 
 bool HistoryListWidget::eventFilter(QObject *watched, QEvent *event)

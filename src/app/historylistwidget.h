@@ -8,6 +8,8 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QModelIndex;
+class QSortFilterProxyModel;
 
 namespace calvenor {
 
@@ -28,6 +30,9 @@ public:
     explicit HistoryListWidget(HistoryList &list, QWidget *parent = nullptr);
 
     QListView *view() const { return m_view; }
+    // Shows only the rows containing text (ignoring case); empty shows them all. The
+    // engine keeps working on the real rows; the current row stays current.
+    void SetFilter(const QString &text);
     // Texts of the labels, from the engine's language.
     void ChangeLanguage();
     // The list's look from the settings: font, grid lines, border, flat look, colours.
@@ -39,8 +44,14 @@ protected:
 private:
     void showPanel();
     void showCurrentRow(int row);
+    QModelIndex viewIndex(int row) const;   // the view's index of an engine row (invalid when filtered out)
+    int sourceRow(const QModelIndex &viewIndex) const;
+    bool filtering() const;
+    void connectSelection();   // the view's current row to the engine (again after a model switch)
 
     HistoryList &m_list;
+    QLineEdit *m_filterBox;
+    QSortFilterProxyModel *m_filter;
     QListView *m_view;
     QLabel *m_empty;
     QWidget *m_panel;

@@ -71,6 +71,7 @@ public:
         QString lockTab;        // chkLockTab
         QString lockButTab;     // chkLockButTab
         QString empty;          // lblEmpty
+        QString filter;         // the filter box's hint
     };
     PanelTexts ChangeLanguage() const;
 

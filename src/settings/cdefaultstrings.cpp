@@ -141,6 +141,7 @@ constexpr Entry kTable[] = {
     {3314, u"Yes: load them again (your unsaved changes are lost)."},
     {3315, u"No: keep your changes; saving writes the changed sections into the files as they are now."},
     {3316, u"Cancel: decide later."},
+    {3317, u"Filter the list"},
 };
 
 constexpr bool strictlyAscending()

@@ -1,7 +1,9 @@
 #include "app/formlanguage.h"
 #include "app/frmmain.h"
 #include "app/programcontext.h"
+#include "core/csectionsdata.h"
 #include "editor/historylist.h"
+#include "editor/visiblerow.h"
 #include "platform/filemanagerprocess.h"
 #include "windowfixture.h"
 #include "transfer/filemanagerrestarter.h"
@@ -48,6 +50,7 @@ private slots:
     void recentFilesOpenAPair();
     void saveAndRestartStartsTheFileManagerOnTheSavedFiles();
     void dropOnTheListViewMovesTheRow();
+    void filterShowsMatchesAndCommandsActOnTheRealRows();
 };
 
 void TestMainWindow::enableRules_data()
@@ -333,6 +336,40 @@ void TestMainWindow::dropOnTheListViewMovesTheRow()
     QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("c:\\b\\"));
     QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("c:\\a\\"));
     QVERIFY(f.window.savePending());
+}
+
+void TestMainWindow::filterShowsMatchesAndCommandsActOnTheRealRows()
+{
+    Fixture f;
+    f.env.writeFile("tc/wincmd.ini", "[LeftHistory]\r\n0=c:\\apps\\\r\n1=d:\\music\\\r\n2=C:\\Apps\\old\\\r\n"
+                                     "3=e:\\films\\\r\n");
+    f.window.OpenIniFiles(f.wincmd, f.wcxftp);
+    f.select("LeftHistory");
+    const int left = cSectionsData::GetSectionIndex("LeftHistory");
+    auto *view = f.window.findChild<QListView *>(QStringLiteral("ListView1"));
+    auto *filter = f.window.findChild<QLineEdit *>(QStringLiteral("txtFilter"));
+    QTest::keyClicks(filter, "APPS");
+    QCOMPARE(view->model()->rowCount(), 2);   // ignoring case
+    // The second shown row is the section's third: a move up goes above d:\music\.
+    view->setCurrentIndex(view->model()->index(1, 0));
+    QCOMPARE(f.window.historyList().currentRow(), 2);
+    f.item("mnuEditMoveUp")->trigger();
+    QCOMPARE(f.window.historyList().store().SectionRows(left)[1].col(2), QStringLiteral("C:\\Apps\\old\\"));
+    // Delete takes the row shown current, not the row at that place in the section.
+    view->setCurrentIndex(view->model()->index(0, 0));
+    f.item("mnuEditDelete")->trigger();
+    QCOMPARE(f.window.historyList().store().SectionRows(left).size(), size_t(3));
+    QCOMPARE(f.window.historyList().store().SectionRows(left)[0].col(2), QStringLiteral("C:\\Apps\\old\\"));
+    // Clearing the filter shows the whole section with the current row kept.
+    const QString current = f.window.historyList().currentKey();
+    filter->clear();
+    QCOMPARE(view->model()->rowCount(), 3);
+    QCOMPARE(view->currentIndex().data(HistoryRoles::KeyRole).toString(), current);
+    // A new entry the filter would hide is shown for naming.
+    QTest::keyClicks(filter, "films");
+    f.item("mnuEditAddItem")->trigger();
+    QVERIFY(filter->text().isEmpty());
+    QCOMPARE(view->model()->rowCount(), 4);
 }
 
 QTEST_MAIN(TestMainWindow)
