@@ -35,6 +35,7 @@ constexpr std::array kMenus = {
     MenuEntry{"mnuEditRename", "mnuEdit", 133, kNoKey, "Ctrl+R", Command::Rename},
     MenuEntry{"mnuEditSep4", "mnuEdit", 0, kNoKey, "", Command::None},
     MenuEntry{"mnuEditRemoveDuplicates", "mnuEdit", 3309, kNoKey, "", Command::RemoveDuplicates},
+    MenuEntry{"mnuEditRemoveMissingFolders", "mnuEdit", 3319, kNoKey, "", Command::RemoveMissingFolders},
     MenuEntry{"mnuSearch", "", 250, kNoKey, "", Command::None},
     MenuEntry{"mnuSearchFind", "mnuSearch", 251, kNoKey, "Ctrl+F", Command::Find},
     MenuEntry{"mnuSearchFindNext", "mnuSearch", 252, kNoKey, "F3", Command::FindNext},

@@ -17,7 +17,7 @@ enum class Command {
     ViewToolbar, ViewVerticalPanels, Options,
     HelpTopics, About,
     TreeExport, TreeImport,
-    Undo, Redo, RemoveDuplicates,
+    Undo, Redo, RemoveDuplicates, RemoveMissingFolders,
 };
 
 // One entry of the menu bar or the tree's context menu: the object name, the menu it

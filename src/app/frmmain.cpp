@@ -2,6 +2,7 @@
 
 #include "centerform.h"
 #include "diskwatch.h"
+#include "stalefolders.h"
 #include "formlanguage.h"
 #include "frmabout.h"
 #include "frmdeleteall.h"
@@ -27,6 +28,7 @@
 #include "transfer/filemanagerrestarter.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,6 +38,8 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <memory>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QDesktopServices>
@@ -94,6 +98,7 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
     , m_mru(context.paths, context.profile, person)
     , m_edits(new EditHistory(*m_list, this))
     , m_disk(new DiskWatch(context.paths, this))
+    , m_folders(new StaleFolders(context.paths, this))
 {
     setObjectName(QStringLiteral("frmMain"));
     m_list->setProgressHost(this);
@@ -178,6 +183,7 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
     SetSaveButtonState(false);
     ApplyLanguage();
     ApplyLook();
+    m_listWidget->SetFolderCheck(m_folders, context.language.GetLanguageString(3318));
     action(Command::FindNext)->setEnabled(false);   // until the find dialog has a text
     // The window sees its keys before the focused control does (Ctrl+Shift+Del).
     qApp->installEventFilter(this);
@@ -360,6 +366,7 @@ int frmMain::OpenIniFiles(const QString &wincmd, const QString &wcxftp, bool add
     const int error = m_list->ReadAllHistorySections(wincmd, wcxftp);
     m_edits->Reset();   // nothing of the other files can be undone here
     m_disk->Watch({wincmd, wcxftp});
+    m_folders->Clear();
     pollFileManager();
     SetSaveButtonState(false);
     if (addToRecent && !wincmd.isEmpty()) {
@@ -502,6 +509,7 @@ void frmMain::run(Command command)
     case Command::TreeExport: TransferSelectedSection(true); break;
     case Command::TreeImport: TransferSelectedSection(false); break;
     case Command::RemoveDuplicates: RemoveDuplicates(); break;
+    case Command::RemoveMissingFolders: RemoveMissingFolders(); break;
     case Command::Undo: m_edits->stack()->undo(); break;
     case Command::Redo: m_edits->stack()->redo(); break;
     case Command::None: break;
@@ -708,6 +716,53 @@ void frmMain::RemoveDuplicates()
         }
     }
     finishCleanUp(removed, 3309, 3310);
+}
+
+void frmMain::RemoveMissingFolders()
+{
+    if (m_checkingFolders)
+        return;
+    // The entries of the folders asked about, by section; the active tab stays.
+    QHash<QString, QList<QPair<QString, QString>>> entries;   // section -> (key, entry)
+    for (const QString &section : sectionsToClean(HistoryCleanup::IsFolderSection)) {
+        for (const HistoryRow &row : m_list->store().SectionRows(cSectionsData::GetSectionIndex(section))) {
+            if (isName(row.Tag, section)) {
+                entries[section].append({row.Key, row.col(2)});
+                m_folders->StateOf(row.col(2));
+            }
+        }
+    }
+    // The lookups run off this thread; the window stays live until they are in.
+    m_checkingFolders = true;
+    statusBar()->showMessage(m_context.language.GetLanguageString(3321));
+    auto *wait = new QTimer(this);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    connect(wait, &QTimer::timeout, this, [this, wait, clock, entries] {
+        bool pending = false;
+        for (const auto &list : entries) {
+            for (const auto &entry : list)
+                pending = pending || m_folders->StateOf(entry.second) == StaleFolders::State::Pending;
+        }
+        if (pending && !clock->hasExpired(10000))
+            return;
+        wait->deleteLater();
+        m_checkingFolders = false;
+        int removed = 0;
+        for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+            QStringList keys;
+            for (const auto &entry : it.value()) {
+                if (m_folders->StateOf(entry.second) == StaleFolders::State::Missing)
+                    keys.append(entry.first);
+            }
+            if (const int count = m_list->RemoveRows(it.key(), keys)) {
+                m_list->SetSaveFlag(it.key());
+                removed += count;
+            }
+        }
+        finishCleanUp(removed, 3319, 3320);
+    });
+    wait->start(20);
 }
 
 void frmMain::finishCleanUp(int removed, int commandId, int reportId)

@@ -27,6 +27,7 @@ class PersonInterface;
 class ProgramContext;
 class frmSearchFor;
 class DiskWatch;
+class StaleFolders;
 class EditHistory;
 
 // The editor's main window: menus and toolbar made from the command table, the section
@@ -79,6 +80,10 @@ public:
     // Removes later repeats of an entry from the shown section (every section from the
     // overview); the number removed shows in the status bar.
     void RemoveDuplicates();
+    // Removes the entries of folders that do not exist from the shown folder section
+    // (every folder section from the overview), once the lookups are in.
+    void RemoveMissingFolders();
+    StaleFolders &folderCheck() { return *m_folders; }
     // The bar above the list that says the running file manager will write its history
     // over the files when it exits.
     void ShowFileManagerRunning(bool running);
@@ -135,6 +140,8 @@ private:
     cRecentFiles m_mru;
     EditHistory *m_edits;   // undo and redo of every change of the history
     DiskWatch *m_disk;      // the loaded files as another program may write them
+    StaleFolders *m_folders;   // which folder entries name folders that are gone
+    bool m_checkingFolders = false;
     QFrame *m_runningBar = nullptr;
     bool m_saving = false;
     QHash<int, QAction *> m_actions;   // by Command

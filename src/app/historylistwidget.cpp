@@ -1,6 +1,9 @@
 #include "historylistwidget.h"
 
 #include "formlanguage.h"
+#include "stalefolders.h"
+#include "core/historyrowstore.h"
+#include "editor/historycleanup.h"
 
 #include "sectiontree.h"
 
@@ -17,17 +20,42 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QSortFilterProxyModel>
+#include <QHelpEvent>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace calvenor {
 namespace {
 
-// Rows carry the key of their icon; the delegate draws the matching picture.
+// Rows carry the key of their icon; the delegate draws the matching picture, and
+// dims a folder entry whose folder does not exist.
 class IconDelegate : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    StaleFolders *folders = nullptr;
+    QString missingText;
+
+    bool isMissing(const QModelIndex &index) const
+    {
+        if (!folders)
+            return false;
+        const QString section = HistoryRowStore::SectionFromTag(index.data(HistoryRoles::TagRole).toString());
+        if (!HistoryCleanup::IsFolderSection(section))
+            return false;
+        return folders->StateOf(index.data(Qt::DisplayRole).toString().trimmed()) == StaleFolders::State::Missing;
+    }
+
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override
+    {
+        if (event->type() == QEvent::ToolTip && isMissing(index)) {
+            QToolTip::showText(event->globalPos(), missingText, view);
+            return true;
+        }
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
@@ -40,6 +68,8 @@ protected:
         }
         if (option->direction == Qt::RightToLeft)
             option->text = IsolatedDirection(option->text);
+        if (isMissing(index))
+            option->palette.setColor(QPalette::Text, option->palette.color(QPalette::Disabled, QPalette::Text));
     }
 };
 
@@ -168,6 +198,16 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
     connect(m_lockBut, &QCheckBox::clicked, &m_list, &HistoryList::LockButTabClicked);
     ChangeLanguage();
     showPanel();
+}
+
+void HistoryListWidget::SetFolderCheck(StaleFolders *folders, const QString &missingText)
+{
+    auto *delegate = static_cast<IconDelegate *>(m_view->itemDelegate());
+    delegate->folders = folders;
+    delegate->missingText = missingText;
+    if (folders)
+        connect(folders, &StaleFolders::Known, m_view->viewport(), qOverload<>(&QWidget::update),
+                Qt::UniqueConnection);
 }
 
 void HistoryListWidget::connectSelection()

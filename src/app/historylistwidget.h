@@ -14,6 +14,7 @@ class QSortFilterProxyModel;
 namespace calvenor {
 
 class HistoryList;
+class StaleFolders;
 class cSettings;
 
 // A colour number of the settings as Qt draws it: a plain number is red + 256 green +
@@ -33,6 +34,9 @@ public:
     // Shows only the rows containing text (ignoring case); empty shows them all. The
     // engine keeps working on the real rows; the current row stays current.
     void SetFilter(const QString &text);
+    // Folder entries whose folder does not exist are shown dimmed, with missingText as
+    // their tooltip.
+    void SetFolderCheck(StaleFolders *folders, const QString &missingText);
     // Texts of the labels, from the engine's language.
     void ChangeLanguage();
     // The list's look from the settings: font, grid lines, border, flat look, colours.

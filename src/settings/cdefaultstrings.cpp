@@ -142,6 +142,10 @@ constexpr Entry kTable[] = {
     {3315, u"No: keep your changes; saving writes the changed sections into the files as they are now."},
     {3316, u"Cancel: decide later."},
     {3317, u"Filter the list"},
+    {3318, u"This folder does not exist."},
+    {3319, u"Remove entries of &missing folders"},
+    {3320, u"Entries of missing folders removed:"},
+    {3321, u"Checking folders..."},
 };
 
 constexpr bool strictlyAscending()
