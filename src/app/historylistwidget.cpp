@@ -21,6 +21,7 @@
 #include <QMouseEvent>
 #include <QSortFilterProxyModel>
 #include <QHelpEvent>
+#include <QStringMatcher>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -74,33 +75,65 @@ protected:
 };
 
 // The rows whose text contains the needle, ignoring case, read straight from the
-// engine's rows rather than through the model's variants: a long section is filtered
-// on every keystroke.
+// engine's rows rather than through the model's variants. A long section is filtered
+// on every keystroke: the answers are kept per row, and a needle that only grows
+// looks again only at the rows that matched before.
 class RowFilter : public QSortFilterProxyModel
 {
 public:
-    RowFilter(const HistoryList &list, QObject *parent)
+    RowFilter(const HistoryList &list, QAbstractItemModel *source, QObject *parent)
         : QSortFilterProxyModel(parent)
         , m_list(list)
     {
+        // Heard before the filter itself hears of the change (connected first).
+        auto forget = [this] { m_valid = false; };
+        connect(source, &QAbstractItemModel::rowsAboutToBeInserted, this, forget);
+        connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this, forget);
+        connect(source, &QAbstractItemModel::rowsAboutToBeMoved, this, forget);
+        connect(source, &QAbstractItemModel::modelAboutToBeReset, this, forget);
+        connect(source, &QAbstractItemModel::layoutAboutToBeChanged, this, forget);
+        connect(source, &QAbstractItemModel::dataChanged, this, forget);
+        setSourceModel(source);
     }
     const QString &needle() const { return m_needle; }
     void setNeedle(const QString &needle)
     {
+        const std::vector<VisibleRow> &rows = m_list.visibleRows();
+        const bool narrowing = m_valid && m_accepted.size() == rows.size() && !m_needle.isEmpty()
+            && needle.contains(m_needle, Qt::CaseInsensitive);
+        if (!narrowing)
+            m_accepted.assign(rows.size(), 1);
         m_needle = needle;
+        m_matcher.setPattern(needle);
+        for (size_t row = 0; row < rows.size(); ++row) {
+            if (m_accepted[row])
+                m_accepted[row] = matches(rows[row].text);
+        }
+        m_valid = true;
         invalidateFilter();
     }
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &) const override
     {
+        if (m_valid && size_t(sourceRow) < m_accepted.size())
+            return m_accepted[size_t(sourceRow)] != 0;
         const std::vector<VisibleRow> &rows = m_list.visibleRows();
-        return size_t(sourceRow) < rows.size() && rows[size_t(sourceRow)].text.contains(m_needle, Qt::CaseInsensitive);
+        return size_t(sourceRow) < rows.size() && matches(rows[size_t(sourceRow)].text);
     }
 
 private:
+    bool matches(const QString &text) const
+    {
+        // One letter is found fastest by a plain scan, a longer needle by the matcher.
+        return m_needle.size() <= 1 ? text.contains(m_needle, Qt::CaseInsensitive) : m_matcher.indexIn(text) >= 0;
+    }
+
     const HistoryList &m_list;
     QString m_needle;
+    QStringMatcher m_matcher {QString(), Qt::CaseInsensitive};
+    std::vector<char> m_accepted;
+    bool m_valid = false;
 };
 
 } // namespace
@@ -129,7 +162,7 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
     : QWidget(parent)
     , m_list(list)
     , m_filterBox(new QLineEdit(this))
-    , m_filter(new RowFilter(list, this))
+    , m_filter(new RowFilter(list, list.model(), this))
     , m_view(new QListView(this))
     , m_empty(new QLabel(this))
     , m_panel(new QWidget(this))
@@ -149,7 +182,6 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
 
     m_filterBox->setObjectName(QStringLiteral("txtFilter"));
     m_filterBox->setClearButtonEnabled(true);
-    m_filter->setSourceModel(list.model());
     m_view->setModel(list.model());   // the filter sits between them only while it filters
     m_view->setItemDelegate(new IconDelegate(m_view));
     m_view->setUniformItemSizes(true);
