@@ -107,6 +107,15 @@ bool ApplyFormLanguage(QWidget &form, cLanguage &language, PersonInterface &pers
     return rightToLeft;
 }
 
+QPushButton *AddDialogButton(QDialogButtonBox &buttons, QDialogButtonBox::ButtonRole role, const char *name,
+                             int lngId)
+{
+    QPushButton *button = buttons.addButton(QString(), role);
+    button->setObjectName(QString::fromLatin1(name));
+    SetLanguageId(button, lngId);
+    return button;
+}
+
 QString IsolatedDirection(const QString &text)
 {
     // First-strong isolate: the entry's first letter decides its own direction.

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QDialogButtonBox>
 #include <QString>
 
 class QObject;
+class QPushButton;
 class QWidget;
 
 namespace calvenor {
@@ -22,6 +24,10 @@ void SetLanguageId(QObject *object, int lngId);
 // font per script itself, so the stored font script changes nothing here. Returns
 // whether the window now reads right to left.
 bool ApplyFormLanguage(QWidget &form, cLanguage &language, PersonInterface &person);
+
+// A button of a dialog's button row, named and carrying its language id.
+QPushButton *AddDialogButton(QDialogButtonBox &buttons, QDialogButtonBox::ButtonRole role, const char *name,
+                             int lngId);
 
 // An entry shown in a mirrored window keeps its own reading direction: a path stays
 // "C:\Temp\" rather than having its last backslash thrown to the left.

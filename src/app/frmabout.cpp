@@ -59,9 +59,7 @@ frmAbout::frmAbout(ProgramContext &context, PersonInterface &person, const QStri
         person.ShowMessage(QStringLiteral("INI-File:\n") + settingsFile, MessageIcon::Information);
     });
     auto *buttons = new QDialogButtonBox;
-    QPushButton *ok = buttons->addButton(QString(), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    SetLanguageId(ok, 1008);
+    AddDialogButton(*buttons, QDialogButtonBox::AcceptRole, "cmdOK", 1008);
     buttons->addButton(iniFile, QDialogButtonBox::ActionRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 

@@ -40,12 +40,8 @@ frmDeleteAll::frmDeleteAll(ProgramContext &context, PersonInterface &person, His
     m_lockedToo->setObjectName(QStringLiteral("Check1"));
     SetLanguageId(m_lockedToo, 1652);
     auto *buttons = new QDialogButtonBox;
-    m_ok = buttons->addButton(QString(), QDialogButtonBox::AcceptRole);
-    m_ok->setObjectName(QStringLiteral("cmdOK"));
-    SetLanguageId(m_ok, 1008);
-    QPushButton *cancel = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    SetLanguageId(cancel, 1009);
+    m_ok = AddDialogButton(*buttons, QDialogButtonBox::AcceptRole, "cmdOK", 1008);
+    AddDialogButton(*buttons, QDialogButtonBox::RejectRole, "cmdCancel", 1009);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_tree, 1);

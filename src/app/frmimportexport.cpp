@@ -35,12 +35,8 @@ frmImportExport::frmImportExport(bool isExport, ProgramContext &context, PersonI
     label->setObjectName(QStringLiteral("Label1"));
     SetLanguageId(label, isExport ? 1602 : 1601);
     auto *buttons = new QDialogButtonBox;
-    m_ok = buttons->addButton(QString(), QDialogButtonBox::AcceptRole);
-    m_ok->setObjectName(QStringLiteral("cmdOK"));
-    SetLanguageId(m_ok, isExport ? 112 : 113);
-    QPushButton *cancel = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    SetLanguageId(cancel, 1009);
+    m_ok = AddDialogButton(*buttons, QDialogButtonBox::AcceptRole, "cmdOK", isExport ? 112 : 113);
+    AddDialogButton(*buttons, QDialogButtonBox::RejectRole, "cmdCancel", 1009);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_tree, 1);

@@ -73,15 +73,9 @@ frmOptions::frmOptions(ProgramContext &context, PersonInterface &person, std::fu
     m_tabs->addTab(languagePage(), QString());
 
     auto *buttons = new QDialogButtonBox;
-    QPushButton *ok = buttons->addButton(QString(), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    SetLanguageId(ok, 1008);
-    QPushButton *cancel = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    SetLanguageId(cancel, 1009);
-    m_apply = buttons->addButton(QString(), QDialogButtonBox::ApplyRole);
-    m_apply->setObjectName(QStringLiteral("cmdApply"));
-    SetLanguageId(m_apply, 1010);
+    AddDialogButton(*buttons, QDialogButtonBox::AcceptRole, "cmdOK", 1008);
+    AddDialogButton(*buttons, QDialogButtonBox::RejectRole, "cmdCancel", 1009);
+    m_apply = AddDialogButton(*buttons, QDialogButtonBox::ApplyRole, "cmdApply", 1010);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);

@@ -59,12 +59,8 @@ frmSelectIniFile::frmSelectIniFile(ProgramContext &context, PersonInterface &per
         button->setAutoDefault(false);
 
     auto *buttons = new QDialogButtonBox;
-    m_ok = buttons->addButton(QString(), QDialogButtonBox::AcceptRole);
-    m_ok->setObjectName(QStringLiteral("cmdOK"));
-    SetLanguageId(m_ok, 1008);
-    QPushButton *cancel = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    SetLanguageId(cancel, 1009);
+    m_ok = AddDialogButton(*buttons, QDialogButtonBox::AcceptRole, "cmdOK", 1008);
+    AddDialogButton(*buttons, QDialogButtonBox::RejectRole, "cmdCancel", 1009);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(makePicture("Picture1", QStringLiteral("root")), 0, 0, 2, 1, Qt::AlignTop);
