@@ -2,59 +2,44 @@
 
 #include "centerform.h"
 #include "diskwatch.h"
-#include "stalefolders.h"
 #include "formlanguage.h"
-#include "frmabout.h"
-#include "frmdeleteall.h"
-#include "frmimportexport.h"
-#include "frmoptions.h"
 #include "frmsearchfor.h"
-#include "frmselectinifile.h"
-
 #include "historylistwidget.h"
 #include "programcontext.h"
 #include "sectiontree.h"
+#include "stalefolders.h"
 #include "titlebar.h"
-
 #include "core/csectionsdata.h"
 #include "core/foldedkey.h"
+#include "editor/edithistory.h"
+#include "editor/historylist.h"
 #include "settings/datafolder.h"
 #include "settings/helpfile.h"
-#include "editor/edithistory.h"
-#include "editor/historycleanup.h"
-#include "editor/historylist.h"
-#include "editor/sectiontransfer.h"
-#include "platform/filemanagerprocess.h"
 #include "transfer/filemanagerrestarter.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QPointer>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QThreadPool>
-#include <QTimer>
-#include <QVBoxLayout>
-
-#include <memory>
-#include <QCloseEvent>
 #include <QKeyEvent>
-#include <QDesktopServices>
-#include <QStatusBar>
-#include <QUndoStack>
-#include <QUrl>
-#include <QCursor>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
-#include <QStyle>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
+#include <QUrl>
+#include <QVBoxLayout>
 
 namespace calvenor {
 namespace {
@@ -211,21 +196,21 @@ void frmMain::buildMenus()
             QMenu *menu = menuBar()->addMenu(QString());
             menu->setObjectName(name);
             menus.insert(name, menu);
-            m_languageIds.insert(menu->menuAction(), entry.languageId);
+            SetLanguageId(menu->menuAction(), entry.languageId);
             continue;
         }
         QMenu *parentMenu = menus.value(QString::fromLatin1(entry.menu));
         if (name == u"mnuFileRecentGroup") {
             m_recentMenu = parentMenu->addMenu(QString());
             m_recentMenu->setObjectName(name);
-            m_languageIds.insert(m_recentMenu->menuAction(), entry.languageId);
+            SetLanguageId(m_recentMenu->menuAction(), entry.languageId);
             continue;
         }
         QAction *item = entry.languageId == 0 ? parentMenu->addSeparator() : parentMenu->addAction(QString());
         item->setObjectName(name);
         if (entry.languageId == 0)
             continue;
-        m_languageIds.insert(item, entry.languageId);
+        SetLanguageId(item, entry.languageId);
         if (*entry.shortcut != '\0')
             item->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
         if (entry.command == Command::None)
@@ -247,7 +232,7 @@ void frmMain::buildMenus()
     for (const auto &entry : treeItems) {
         QAction *item = m_treeMenu->addAction(QString());
         item->setObjectName(QString::fromLatin1(entry.name));
-        m_languageIds.insert(item, entry.languageId);
+        SetLanguageId(item, entry.languageId);
         m_actions.insert(int(entry.command), item);
         const Command command = entry.command;
         connect(item, &QAction::triggered, this, [this, command] { run(command); });
@@ -294,11 +279,7 @@ void frmMain::buildToolbar()
 void frmMain::ApplyLanguage()
 {
     const cLanguage &language = m_context.language;
-    for (auto it = m_languageIds.cbegin(); it != m_languageIds.cend(); ++it) {
-        it.key()->setText(language.GetLanguageString(it.value()));
-        it.key()->setToolTip(QString(language.GetLanguageString(it.value())).remove(u'&'));
-    }
-    ApplyFormLanguage(*this, m_context.language, m_person);
+    ApplyFormLanguage(*this, m_context.language, m_person);   // menus and toolbar included
     const QString selected = selectedSection();
     m_tree->blockSignals(true);
     m_tree->clear();
@@ -689,92 +670,6 @@ void frmMain::HideProgressBar()
     m_tree->setEnabled(true);
 }
 
-QStringList frmMain::sectionsToClean(bool (*applies)(const QString &)) const
-{
-    // The shown section, or from the overview every section the clean-up applies to.
-    const QString shown = selectedSection();
-    QStringList sections;
-    if (!isName(shown, cSectionsData::RootNode()))
-        return applies(shown) ? QStringList {shown} : sections;
-    for (int index = 0; index < cSectionsData::SectionsCount; ++index) {
-        const QString section = cSectionsData::SectionsList(index);
-        if (applies(section))
-            sections.append(section);
-    }
-    return sections;
-}
-
-void frmMain::RemoveDuplicates()
-{
-    int removed = 0;
-    for (const QString &section : sectionsToClean(HistoryCleanup::HasPlainEntries)) {
-        const QStringList keys = HistoryCleanup::DuplicateKeys(
-            section, m_list->store().SectionRows(cSectionsData::GetSectionIndex(section)));
-        if (const int count = m_list->RemoveRows(section, keys)) {
-            m_list->SetSaveFlag(section);
-            removed += count;
-        }
-    }
-    finishCleanUp(removed, 3309, 3310);
-}
-
-void frmMain::RemoveMissingFolders()
-{
-    if (m_checkingFolders)
-        return;
-    // The entries of the folders asked about, by section; the active tab stays.
-    QHash<QString, QList<QPair<QString, QString>>> entries;   // section -> (key, entry)
-    for (const QString &section : sectionsToClean(HistoryCleanup::IsFolderSection)) {
-        for (const HistoryRow &row : m_list->store().SectionRows(cSectionsData::GetSectionIndex(section))) {
-            if (isName(row.Tag, section)) {
-                entries[section].append({row.Key, row.col(2)});
-                m_folders->StateOf(row.col(2));
-            }
-        }
-    }
-    // The lookups run off this thread; the window stays live until they are in.
-    m_checkingFolders = true;
-    statusBar()->showMessage(m_context.language.GetLanguageString(3321));
-    auto *wait = new QTimer(this);
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    connect(wait, &QTimer::timeout, this, [this, wait, clock, entries] {
-        bool pending = false;
-        for (const auto &list : entries) {
-            for (const auto &entry : list)
-                pending = pending || m_folders->StateOf(entry.second) == StaleFolders::State::Pending;
-        }
-        if (pending && !clock->hasExpired(10000))
-            return;
-        wait->deleteLater();
-        m_checkingFolders = false;
-        int removed = 0;
-        for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
-            QStringList keys;
-            for (const auto &entry : it.value()) {
-                if (m_folders->StateOf(entry.second) == StaleFolders::State::Missing)
-                    keys.append(entry.first);
-            }
-            if (const int count = m_list->RemoveRows(it.key(), keys)) {
-                m_list->SetSaveFlag(it.key());
-                removed += count;
-            }
-        }
-        finishCleanUp(removed, 3319, 3320);
-    });
-    wait->start(20);
-}
-
-void frmMain::finishCleanUp(int removed, int commandId, int reportId)
-{
-    if (removed > 0) {
-        SetSaveButtonState(true);
-        refreshSelectedSection();
-        m_edits->Record(QString(m_context.language.GetLanguageString(commandId)).remove(u'&'));
-    }
-    statusBar()->showMessage(m_context.language.GetLanguageString(reportId) + u' ' + QString::number(removed));
-}
-
 QWidget *frmMain::buildListPane()
 {
     auto *pane = new QWidget;
@@ -803,63 +698,6 @@ QWidget *frmMain::buildListPane()
     return pane;
 }
 
-void frmMain::pollFileManager()
-{
-    QPointer<frmMain> window(this);
-    QThreadPool::globalInstance()->start([window] {
-        const bool running = !FileManagerProcess::findRunning().isEmpty();
-        QMetaObject::invokeMethod(
-            qApp, [window, running] {
-                if (window)
-                    window->ShowFileManagerRunning(running);
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-void frmMain::ShowFileManagerRunning(bool running)
-{
-    m_runningBar->setVisible(running);
-}
-
-bool frmMain::FilesChangedOnDisk(bool beforeSave)
-{
-    const QStringList changed = m_disk->ChangedFiles();
-    if (changed.isEmpty())
-        return true;
-    const cLanguage &language = m_context.language;
-    // Nothing of the person's would be lost: the files are simply read again.
-    if (!mblnSavePending && !beforeSave) {
-        const QString shown = selectedSection();
-        OpenIniFiles(m_wincmd, m_wcxftp, false);
-        SelectTreeNode(shown);
-        refreshSelectedSection();
-        statusBar()->showMessage(language.GetLanguageString(3312) + u' ' + changed.join(QStringLiteral(", ")));
-        return false;
-    }
-    const QString question = language.GetLanguageString(3311) + u'\n' + changed.join(u'\n') + QStringLiteral("\n\n")
-        + language.GetLanguageString(3314) + u'\n' + language.GetLanguageString(3315) + u'\n'
-        + language.GetLanguageString(3316);
-    const MessageAnswer answer =
-        m_person.ShowMessage(question, MessageIcon::Warning, MessageButtons::YesNoCancel, MessageAnswer::Cancel);
-    if (answer == MessageAnswer::Yes) {
-        // Loading again drops the edits: asked once more.
-        if (m_person.ShowMessage(language.GetLanguageString(3009), MessageIcon::Question, MessageButtons::YesNo,
-                                 MessageAnswer::No) == MessageAnswer::Yes) {
-            const QString shown = selectedSection();
-            OpenIniFiles(m_wincmd, m_wcxftp, false);
-            SelectTreeNode(shown);
-            refreshSelectedSection();
-        }
-        return false;
-    }
-    if (answer == MessageAnswer::No) {
-        m_disk->Accept();   // the edits go over the file when saved
-        return true;
-    }
-    return false;
-}
-
 void frmMain::connectEditHistory()
 {
     QUndoStack *stack = m_edits->stack();
@@ -874,13 +712,7 @@ void frmMain::connectEditHistory()
         if (cSectionsData::GetSectionIndex(section) >= 0 && !isName(section, selectedSection()))
             SelectTreeNode(section);
         refreshSelectedSection();
-        const std::vector<VisibleRow> &rows = m_list->visibleRows();
-        for (size_t row = 0; row < rows.size(); ++row) {
-            if (rows[row].key == currentKey) {
-                m_list->ClickRow(int(row));
-                break;
-            }
-        }
+        m_list->ClickKey(currentKey);
     });
 }
 
@@ -894,38 +726,11 @@ void frmMain::ApplyLook()
     m_tree->setFont(QFont(settings.FontName, 10));
 }
 
-void frmMain::openWithDialog()
+void frmMain::sectionsChanged(const QString &undoText)
 {
-    frmSelectIniFile select(m_context, m_person, m_mru, this);
-    select.SetPaths(m_wincmd, m_wcxftp);
-    select.setWindowTitle(m_context.language.GetLanguageString(1605));
-    select.exec();
-    if (!select.mblnOKPressed || select.Wincmd().isEmpty())
-        return;
-    if (QuerySaveChanges())
-        OpenIniFiles(select.Wincmd(), select.Wcxftp());
-}
-
-void frmMain::showImportExport(bool isExport)
-{
-    frmImportExport dialog(isExport, m_context, m_person, *m_list, m_mru, *this, selectedSection(), this);
-    dialog.exec();
-    if (dialog.Imported()) {
-        SetSaveButtonState(true);
-        refreshSelectedSection();
-        m_edits->Record(m_context.language.GetLanguageString(1603));
-    }
-}
-
-void frmMain::ShowDeleteAllDialog(bool blnRestore)
-{
-    frmDeleteAll dialog(m_context, m_person, *m_list, this);
-    dialog.RestoreSelection(blnRestore, selectedSection());
-    dialog.exec();
-    if (dialog.Cleared())
-        SetSaveButtonState(true);
+    SetSaveButtonState(true);
     refreshSelectedSection();
-    m_edits->Record(m_context.language.GetLanguageString(1650));
+    m_edits->Record(undoText);
 }
 
 void frmMain::refreshSelectedSection()
@@ -933,71 +738,6 @@ void frmMain::refreshSelectedSection()
     const QString section = selectedSection();
     m_list->ShowSelectedSection(section, true);
     SetButtonsState(section);
-}
-
-void frmMain::showFind()
-{
-    if (!m_find) {
-        m_find = new frmSearchFor(m_context, m_person, *m_list, this);
-        connect(m_find, &frmSearchFor::FindNextEnabledChanged, this,
-                [this](bool enabled) { action(Command::FindNext)->setEnabled(enabled); });
-        action(Command::FindNext)->setEnabled(m_find->find().findNextEnabled());
-    }
-    m_find->setSearchStartPosition(1);
-    m_find->PreSelectText();
-    m_find->show();
-    m_find->raise();
-    m_find->activateWindow();
-}
-
-void frmMain::showOptions()
-{
-    const QString languageFile = m_context.settings.LanguageFile;
-    const bool useDefault = m_context.settings.UseDefaultLanguage;
-    frmOptions dialog(m_context, m_person, [this] { ApplyLook(); }, this);
-    dialog.exec();
-    if (useDefault == m_context.settings.UseDefaultLanguage
-        && languageFile.compare(m_context.settings.LanguageFile, Qt::CaseInsensitive) == 0)
-        return;
-    ApplyLanguage();
-    ApplyLook();
-    SelectTreeNode(cSectionsData::RootNode());
-    if (m_find)
-        m_find->ApplyLanguage();
-}
-
-void frmMain::showAbout()
-{
-    frmAbout about(m_context, m_person, QCoreApplication::applicationVersion(), [this] { ShowHelpFile(); }, this);
-    about.exec();
-}
-
-void frmMain::TransferSelectedSection(bool blnExport)
-{
-    QTreeWidgetItem *node = m_tree->currentItem();
-    const QString section = selectedSection();
-    if (!node || section.isEmpty() || isName(section, cSectionsData::RootNode()))
-        return;
-    const QString folder = mstrLastSectionFile.isEmpty() ? m_context.paths.variable(QStringLiteral("Commander_Path"))
-                                                         : folderOf(mstrLastSectionFile);
-    const QString title = m_context.language.GetLanguageString(blnExport ? 1604 : 1603) + u' ' + node->text(0);
-    const bool ftp = isName(section, cSectionsData::OldConnections());
-    cCommonDialog &dialog = m_context.dialog;
-    dialog.ShowOpenDialog(folder, ftp ? QStringLiteral("Wcx_ftp.ini") : QStringLiteral("Wincmd.ini"), ftp ? 2 : 1,
-                          title, !blnExport);
-    if (!dialog.Success)
-        return;
-    mstrLastSectionFile = dialog.FileName;
-    SectionTransfer transfer(*m_list, m_context.profile, m_person, m_context.language);
-    if (blnExport) {
-        transfer.Export({section}, mstrLastSectionFile, mstrLastSectionFile);
-        return;
-    }
-    if (transfer.Import({section}, mstrLastSectionFile, mstrLastSectionFile)) {
-        refreshSelectedSection();
-        SetSaveButtonState(true);
-        m_edits->Record(m_context.language.GetLanguageString(1603));
-    }
 }
 
 } // namespace calvenor

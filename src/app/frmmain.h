@@ -117,6 +117,11 @@ private:
     void showAbout();
     // Shows the selected section again from the store, with its button states.
     void refreshSelectedSection();
+    // Sections were changed outside the list (a dialog, a clean-up): pending, shown
+    // anew, one undo step.
+    void sectionsChanged(const QString &undoText);
+    // The same files loaded again, the same section shown.
+    void reloadFiles();
     void connectEditHistory();
     QWidget *buildListPane();
     void pollFileManager();
@@ -145,7 +150,6 @@ private:
     QFrame *m_runningBar = nullptr;
     bool m_saving = false;
     QHash<int, QAction *> m_actions;   // by Command
-    QHash<QAction *, int> m_languageIds;
     QProgressDialog *m_progress = nullptr;
     frmSearchFor *m_find = nullptr;      // made on first use, then only hidden
     QString mstrLastSectionFile;         // the file of the tree menu's last transfer

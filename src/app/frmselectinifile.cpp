@@ -133,10 +133,9 @@ void frmSelectIniFile::updateOk()
 void frmSelectIniFile::browse(QComboBox *field, int filter)
 {
     // The chooser opens in the file manager's folder and proposes the field's file name.
-    const QString text = field->currentText();
-    const qsizetype slash = qMax(text.lastIndexOf(u'\\'), text.lastIndexOf(u'/'));
     cCommonDialog &dialog = m_context.dialog;
-    dialog.ShowOpenDialog(m_context.paths.TCInstallDir(), text.mid(slash + 1), filter, windowTitle(), !mblnExport);
+    dialog.ShowOpenDialog(m_context.paths.TCInstallDir(), fileNameOf(field->currentText()), filter, windowTitle(),
+                          !mblnExport);
     if (!dialog.Success)
         return;
     field->setEditText(dialog.FileName);

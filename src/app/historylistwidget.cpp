@@ -1,6 +1,7 @@
 #include "historylistwidget.h"
 
 #include "formlanguage.h"
+#include "rowfilter.h"
 #include "stalefolders.h"
 #include "core/historyrowstore.h"
 #include "editor/historycleanup.h"
@@ -19,9 +20,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
-#include <QSortFilterProxyModel>
 #include <QHelpEvent>
-#include <QStringMatcher>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -72,68 +71,6 @@ protected:
         if (isMissing(index))
             option->palette.setColor(QPalette::Text, option->palette.color(QPalette::Disabled, QPalette::Text));
     }
-};
-
-// The rows whose text contains the needle, ignoring case, read straight from the
-// engine's rows rather than through the model's variants. A long section is filtered
-// on every keystroke: the answers are kept per row, and a needle that only grows
-// looks again only at the rows that matched before.
-class RowFilter : public QSortFilterProxyModel
-{
-public:
-    RowFilter(const HistoryList &list, QAbstractItemModel *source, QObject *parent)
-        : QSortFilterProxyModel(parent)
-        , m_list(list)
-    {
-        // Heard before the filter itself hears of the change (connected first).
-        auto forget = [this] { m_valid = false; };
-        connect(source, &QAbstractItemModel::rowsAboutToBeInserted, this, forget);
-        connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this, forget);
-        connect(source, &QAbstractItemModel::rowsAboutToBeMoved, this, forget);
-        connect(source, &QAbstractItemModel::modelAboutToBeReset, this, forget);
-        connect(source, &QAbstractItemModel::layoutAboutToBeChanged, this, forget);
-        connect(source, &QAbstractItemModel::dataChanged, this, forget);
-        setSourceModel(source);
-    }
-    const QString &needle() const { return m_needle; }
-    void setNeedle(const QString &needle)
-    {
-        const std::vector<VisibleRow> &rows = m_list.visibleRows();
-        const bool narrowing = m_valid && m_accepted.size() == rows.size() && !m_needle.isEmpty()
-            && needle.contains(m_needle, Qt::CaseInsensitive);
-        if (!narrowing)
-            m_accepted.assign(rows.size(), 1);
-        m_needle = needle;
-        m_matcher.setPattern(needle);
-        for (size_t row = 0; row < rows.size(); ++row) {
-            if (m_accepted[row])
-                m_accepted[row] = matches(rows[row].text);
-        }
-        m_valid = true;
-        invalidateFilter();
-    }
-
-protected:
-    bool filterAcceptsRow(int sourceRow, const QModelIndex &) const override
-    {
-        if (m_valid && size_t(sourceRow) < m_accepted.size())
-            return m_accepted[size_t(sourceRow)] != 0;
-        const std::vector<VisibleRow> &rows = m_list.visibleRows();
-        return size_t(sourceRow) < rows.size() && matches(rows[size_t(sourceRow)].text);
-    }
-
-private:
-    bool matches(const QString &text) const
-    {
-        // One letter is found fastest by a plain scan, a longer needle by the matcher.
-        return m_needle.size() <= 1 ? text.contains(m_needle, Qt::CaseInsensitive) : m_matcher.indexIn(text) >= 0;
-    }
-
-    const HistoryList &m_list;
-    QString m_needle;
-    QStringMatcher m_matcher {QString(), Qt::CaseInsensitive};
-    std::vector<char> m_accepted;
-    bool m_valid = false;
 };
 
 } // namespace
@@ -348,11 +285,10 @@ void HistoryListWidget::SetFilter(const QString &text)
 {
     if (m_filterBox->text() != text)
         m_filterBox->setText(text);   // comes back here through textChanged
-    auto *filter = static_cast<RowFilter *>(m_filter);
-    if (filter->needle() == text && filtering() == !text.isEmpty())
+    if (m_filter->needle() == text && filtering() == !text.isEmpty())
         return;
     m_showing = true;
-    filter->setNeedle(text);
+    m_filter->setNeedle(text);
     // Unfiltered, the view works on the engine's model itself: a long section costs
     // no mapping on every edit.
     QAbstractItemModel *model = text.isEmpty() ? static_cast<QAbstractItemModel *>(m_list.model()) : m_filter;

@@ -9,11 +9,11 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QModelIndex;
-class QSortFilterProxyModel;
 
 namespace calvenor {
 
 class HistoryList;
+class RowFilter;
 class StaleFolders;
 class cSettings;
 
@@ -55,7 +55,7 @@ private:
 
     HistoryList &m_list;
     QLineEdit *m_filterBox;
-    QSortFilterProxyModel *m_filter;
+    RowFilter *m_filter;
     QListView *m_view;
     QLabel *m_empty;
     QWidget *m_panel;

@@ -1,5 +1,7 @@
 #include "titlebar.h"
 
+#include "core/pathmacros.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -7,10 +9,8 @@ namespace calvenor {
 
 QString ShortenPath(const QString &path, int mode)
 {
-    if (mode == 0) {
-        const qsizetype last = qMax(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
-        return last < 0 ? path : path.mid(last + 1);
-    }
+    if (mode == 0)
+        return fileNameOf(path);
     if (mode != 2 || path.size() <= 80)
         return path;
     static const QRegularExpression separators(QStringLiteral("[\\\\/]"));

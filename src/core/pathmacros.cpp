@@ -159,4 +159,10 @@ QString folderOf(const QString &path)
     return last < 0 ? path : path.left(last + 1);
 }
 
+QString fileNameOf(const QString &path)
+{
+    const qsizetype last = qMax(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return path.mid(last + 1);
+}
+
 } // namespace calvenor

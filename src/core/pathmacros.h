@@ -66,5 +66,7 @@ QString GetTempFolder();
 bool FileExists(const QString &nativePath);
 // F up to and including its last separator of either kind; all of F if it has none.
 QString folderOf(const QString &path);
+// F after its last separator of either kind; all of F if it has none.
+QString fileNameOf(const QString &path);
 
 } // namespace calvenor

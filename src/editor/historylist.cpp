@@ -245,13 +245,19 @@ int HistoryList::SwitchToSectionWindow()
     ShowSelectedSection(section, false);
     m_host.SelectTreeNode(section);
     m_host.SetButtonsState(section);
+    ClickKey(key);
+    return errNone;
+}
+
+bool HistoryList::ClickKey(const QString &key)
+{
     for (int i = 0; i < int(m_rows.size()); ++i) {
         if (m_rows[size_t(i)].key == key) {
             makeCurrent(i);
-            break;
+            return true;
         }
     }
-    return errNone;
+    return false;
 }
 
 void HistoryList::SetNewSettings()

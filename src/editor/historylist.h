@@ -89,6 +89,7 @@ public:
 
     // Mouse and keys
     void ClickRow(int row);                    // makes a row current as a click does
+    bool ClickKey(const QString &key);         // the same for the shown row of that key, if any
     void DoubleClick();
     // A mouse button released over the list: the drop highlight goes, the host hears of it.
     void MouseButtonReleased(int button, int shift, int x, int y);

@@ -11,8 +11,7 @@ namespace {
 // may hold the path in Windows or macro form.
 QString languageName(const QString &languageFile)
 {
-    const qsizetype slash = qMax(languageFile.lastIndexOf(u'\\'), languageFile.lastIndexOf(u'/'));
-    const QString name = languageFile.mid(slash + 1);
+    const QString name = fileNameOf(languageFile);
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot < 0 ? name : name.left(dot);
 }
