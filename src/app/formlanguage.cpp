@@ -67,9 +67,15 @@ void ApplyToWidget(QWidget *widget, const cLanguage &language, bool rightToLeft)
         widget->setAutoFillBackground(true);
     }
     // Text boxes keep their alignment in a mirrored window; everything else follows
-    // the window's direction, which also aligns captions to the reading side.
+    // the window's direction. A label's text goes to the reading side even when the
+    // text itself reads left to right (a file name, an untranslated text).
     if (kind == Kind::TextBox)
         widget->setLayoutDirection(Qt::LeftToRight);
+    auto *label = qobject_cast<QLabel *>(widget);
+    if (label && look.rightToLeft && !(label->alignment() & Qt::AlignHCenter)) {
+        const Qt::Alignment side = *look.rightToLeft ? Qt::AlignRight | Qt::AlignAbsolute : Qt::AlignLeft;
+        label->setAlignment(side | (label->alignment() & Qt::AlignVertical_Mask));
+    }
     if (look.caption && lngId > 0)
         SetCaption(widget, *look.caption);
 }

@@ -233,6 +233,7 @@ void TestMainWindow::rightToLeftLanguageMirrorsTheWindow()
     QCOMPARE(f.window.layoutDirection(), Qt::RightToLeft);
     auto *label = f.window.findChild<QLabel *>("lblTabCaption");
     QCOMPARE(label->layoutDirection(), Qt::RightToLeft);
+    QVERIFY(label->alignment() & Qt::AlignRight);   // on the reading side, whatever its text
     QCOMPARE(label->palette().color(QPalette::Window), QColor(Qt::red));   // the settings' background
     // Text boxes keep their direction; list entries keep their own in the mirrored list.
     QCOMPARE(f.window.findChild<QLineEdit *>("txtTabCaption")->layoutDirection(), Qt::LeftToRight);
@@ -250,6 +251,7 @@ void TestMainWindow::rightToLeftLanguageMirrorsTheWindow()
     f.context.settings.UseDefaultLanguage = true;
     f.window.ApplyLanguage();
     QCOMPARE(f.window.layoutDirection(), Qt::LeftToRight);
+    QVERIFY(label->alignment() & Qt::AlignLeft);
 }
 
 void TestMainWindow::splitterRules()

@@ -30,6 +30,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     QCoreApplication::setApplicationName(QStringLiteral("Calvenor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CALVENOR_VERSION));
     QtPerson person;
     ProgramContext context(person, QCoreApplication::applicationDirPath());
     FileManagerProcess process;
