@@ -1,7 +1,6 @@
 #include "historylistwidget.h"
 
 #include "formlanguage.h"
-#include "rowfilter.h"
 #include "stalefolders.h"
 #include "core/historyrowstore.h"
 #include "editor/historycleanup.h"
@@ -10,6 +9,7 @@
 
 #include "editor/historylist.h"
 #include "editor/historylistmodel.h"
+#include "editor/rowfilter.h"
 #include "editor/visiblerow.h"
 #include "settings/csettings.h"
 
@@ -99,7 +99,6 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
     : QWidget(parent)
     , m_list(list)
     , m_filterBox(new QLineEdit(this))
-    , m_filter(new RowFilter(list, list.model(), this))
     , m_view(new QListView(this))
     , m_empty(new QLabel(this))
     , m_panel(new QWidget(this))
@@ -119,7 +118,8 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
 
     m_filterBox->setObjectName(QStringLiteral("txtFilter"));
     m_filterBox->setClearButtonEnabled(true);
-    m_view->setModel(list.model());   // the filter sits between them only while it filters
+    // One model for the view and the commands: the engine's rows through its filter.
+    m_view->setModel(list.shownModel());
     m_view->setItemDelegate(new IconDelegate(m_view));
     m_view->setUniformItemSizes(true);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -148,7 +148,11 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
     layout->addWidget(m_empty, 1);
     layout->addWidget(m_panel);
 
-    connectSelection();
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+        const int row = current.isValid() ? sourceRow(current) : -1;
+        if (!m_showing && row >= 0 && row != m_list.currentRow())
+            m_list.ClickRow(row);
+    });
     connect(m_view, &QListView::doubleClicked, this, [this] { m_list.DoubleClick(); });
     connect(&m_list, &HistoryList::CurrentRowChanged, this, &HistoryListWidget::showCurrentRow);
     connect(&m_list, &HistoryList::EditRequested, this, [this](int row) {
@@ -177,15 +181,6 @@ void HistoryListWidget::SetFolderCheck(StaleFolders *folders, const QString &mis
     if (folders)
         connect(folders, &StaleFolders::Known, m_view->viewport(), qOverload<>(&QWidget::update),
                 Qt::UniqueConnection);
-}
-
-void HistoryListWidget::connectSelection()
-{
-    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
-        const int row = current.isValid() ? sourceRow(current) : -1;
-        if (!m_showing && row >= 0 && row != m_list.currentRow())
-            m_list.ClickRow(row);
-    });
 }
 
 void HistoryListWidget::ChangeLanguage()
@@ -267,35 +262,22 @@ QModelIndex HistoryListWidget::viewIndex(int row) const
 {
     if (row < 0)
         return QModelIndex();
-    const QModelIndex index = m_list.model()->index(row);
-    return filtering() ? m_filter->mapFromSource(index) : index;
+    return m_list.shownModel()->mapFromSource(m_list.model()->index(row));
 }
 
 int HistoryListWidget::sourceRow(const QModelIndex &viewIndex) const
 {
-    return filtering() ? m_filter->mapToSource(viewIndex).row() : viewIndex.row();
-}
-
-bool HistoryListWidget::filtering() const
-{
-    return m_view->model() == m_filter;
+    return m_list.shownModel()->mapToSource(viewIndex).row();
 }
 
 void HistoryListWidget::SetFilter(const QString &text)
 {
     if (m_filterBox->text() != text)
         m_filterBox->setText(text);   // comes back here through textChanged
-    if (m_filter->needle() == text && filtering() == !text.isEmpty())
+    if (m_list.shownModel()->needle() == text)
         return;
     m_showing = true;
-    m_filter->setNeedle(text);
-    // Unfiltered, the view works on the engine's model itself: a long section costs
-    // no mapping on every edit.
-    QAbstractItemModel *model = text.isEmpty() ? static_cast<QAbstractItemModel *>(m_list.model()) : m_filter;
-    if (m_view->model() != model) {
-        m_view->setModel(model);
-        connectSelection();
-    }
+    m_list.SetFilter(text);
     m_showing = false;
     showCurrentRow(m_list.currentRow());
 }

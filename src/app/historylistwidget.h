@@ -13,7 +13,6 @@ class QModelIndex;
 namespace calvenor {
 
 class HistoryList;
-class RowFilter;
 class StaleFolders;
 class cSettings;
 
@@ -50,12 +49,9 @@ private:
     void showCurrentRow(int row);
     QModelIndex viewIndex(int row) const;   // the view's index of an engine row (invalid when filtered out)
     int sourceRow(const QModelIndex &viewIndex) const;
-    bool filtering() const;
-    void connectSelection();   // the view's current row to the engine (again after a model switch)
 
     HistoryList &m_list;
     QLineEdit *m_filterBox;
-    RowFilter *m_filter;
     QListView *m_view;
     QLabel *m_empty;
     QWidget *m_panel;

@@ -1,6 +1,7 @@
 #include "historylist.h"
 
 #include "historylistmodel.h"
+#include "rowfilter.h"
 
 #include "core/csectionsdata.h"
 #include "core/foldedkey.h"
@@ -45,6 +46,7 @@ HistoryList::HistoryList(cProfile &profile, cSettings &settings, const LanguageS
     , m_host(host)
     , m_sections(profile, m_store)
     , m_model(new HistoryListModel(*this))
+    , m_filter(new RowFilter(*this, m_model, this))
 {
     mstrCurrentSection = profile.paths().MissingValueMarker();
     m_sections.setLanguage(&language);
@@ -196,14 +198,15 @@ void HistoryList::buildOverview()
     replaceRows(std::move(rows));
     for (int i = 0; i < int(m_rows.size()); ++i) {
         if (m_rows[size_t(i)].key == remembered) {
-            makeCurrent(i);
+            if (IsRowShown(i))
+                makeCurrent(i);
             break;
         }
     }
-    // With no remembered row the first is current, as a click on it makes it, so that
-    // Enter and a double click act at once.
-    if (m_current < 0 && !m_rows.empty())
-        makeCurrent(0);
+    // With no remembered row the first shown is current, as a click on it makes it, so
+    // that Enter and a double click act at once.
+    if (m_current < 0)
+        makeCurrent(firstShownFrom(0));
 }
 
 int HistoryList::ShowSelectedSection(const QString &strSection, bool blnRefresh)
@@ -230,15 +233,20 @@ int HistoryList::ShowSelectedSection(const QString &strSection, bool blnRefresh)
         break;
     }
     mlngListCount = int(m_rows.size());
-    if (!m_rows.empty() && m_family != Family::Overview)
-        makeCurrent(0);
+    if (m_family != Family::Overview) {
+        const int first = firstShownFrom(0);
+        if (first >= 0)
+            makeCurrent(first);
+        else if (!m_rows.empty())
+            clearCurrent();   // the filter hides every row
+    }
     emit TabPanelChanged();
     return errNone;
 }
 
 int HistoryList::SwitchToSectionWindow()
 {
-    if (m_current < 0)
+    if (!hasShownCurrent())
         return errNone;
     const QString key = m_currentKey;
     const QString section = HistoryRowStore::SectionFromTag(m_rows[size_t(m_current)].tag);
@@ -278,6 +286,52 @@ int HistoryList::currentStorePosition() const
     return m_currentKey.isEmpty() ? 0 : m_store.FindKey(m_currentKey);
 }
 
+void HistoryList::SetFilter(const QString &text)
+{
+    m_filter->setNeedle(text);
+    // The tab panel edits the current row: not one the person cannot see.
+    if (isTabSection() && !m_rows.empty()) {
+        m_panel.enabled = hasShownCurrent();
+        emit TabPanelChanged();
+    }
+}
+
+bool HistoryList::IsRowShown(int row) const
+{
+    return m_filter->IsShown(row);
+}
+
+int HistoryList::firstShownFrom(int row) const
+{
+    for (int i = qMax(0, row); i < int(m_rows.size()); ++i) {
+        if (IsRowShown(i))
+            return i;
+    }
+    return -1;
+}
+
+int HistoryList::lastShownBefore(int row) const
+{
+    for (int i = qMin(row, int(m_rows.size())) - 1; i >= 0; --i) {
+        if (IsRowShown(i))
+            return i;
+    }
+    return -1;
+}
+
+void HistoryList::clearCurrent()
+{
+    m_current = -1;
+    m_currentKey.clear();
+    if (isTabSection()) {
+        m_panel.enabled = false;
+        m_panel.caption.clear();
+        m_panel.lockChecked = m_panel.lockButChecked = false;
+        emit TabPanelChanged();
+    }
+    emit CurrentRowChanged(-1);
+}
+
 void HistoryList::makeCurrent(int row)
 {
     if (row < 0 || row >= int(m_rows.size()))
@@ -285,6 +339,7 @@ void HistoryList::makeCurrent(int row)
     m_current = row;
     m_currentKey = m_rows[size_t(row)].key;
     if (isTabSection()) {
+        m_panel.enabled = IsRowShown(row);
         mblnSuppressEvents = true;
         const int position = currentStorePosition();
         if (position > 0) {
@@ -316,7 +371,7 @@ HistoryList::PanelTexts HistoryList::ChangeLanguage() const
 
 int HistoryList::RenameSelectedItem()
 {
-    if (m_renameOn && m_current >= 0)
+    if (m_renameOn && hasShownCurrent())
         emit EditRequested(m_current);
     return errNone;
 }
@@ -392,7 +447,7 @@ int HistoryList::DeleteSelectedItem()
 {
     emit EditStarting();
     mlngListCount = int(m_rows.size());
-    if (mlngListCount == 0 || m_current < 0) {
+    if (mlngListCount == 0 || !hasShownCurrent()) {
         m_person.Beep();
         return errNone;
     }
@@ -403,7 +458,10 @@ int HistoryList::DeleteSelectedItem()
     removeVisible(p);
     mlngListCount = int(m_rows.size());
     if (mlngListCount > 0) {
-        const int next = qMin(p, mlngListCount - 1);
+        // The row now shown at that place, else the last shown one.
+        int next = firstShownFrom(p);
+        if (next < 0)
+            next = lastShownBefore(p);
         const QString activeTag = ActiveTabTag(mstrCurrentSection);
         if (isTabSection() && isName(tag, activeTag)) {
             // The first tab becomes the active one.
@@ -418,7 +476,10 @@ int HistoryList::DeleteSelectedItem()
         }
         if (isTabSection())
             RenumberActiveTab(m_store, mstrCurrentSection);
-        makeCurrent(next);
+        if (next >= 0)
+            makeCurrent(next);
+        else
+            clearCurrent();
     } else {
         m_current = -1;
         m_currentKey.clear();
@@ -431,12 +492,12 @@ int HistoryList::DeleteSelectedItem()
     return errNone;
 }
 
-int HistoryList::moveRow(int from, int target)
+int HistoryList::moveRow(int from, int target, bool after)
 {
     emit EditStarting();
     if (from < 0 || target < 0 || from >= int(m_rows.size()) || target >= int(m_rows.size()))
         return errInvalidCall;
-    const int offset = target == from + 1 ? 1 : 0;
+    const int offset = after || target == from + 1 ? 1 : 0;
     // The store: the same move among the section's rows.
     const int storeFrom = m_store.FindKey(m_rows[size_t(from)].key);
     const int storeTarget = m_store.FindKey(m_rows[size_t(target)].key);
@@ -466,32 +527,33 @@ int HistoryList::moveRow(int from, int target)
     return errNone;
 }
 
+// While the list is filtered, a move passes the rows it hides: the entry goes before the
+// shown row above it, or after the shown row below it, as the person sees the list.
 int HistoryList::MoveSelectedItemUp()
 {
-    if (m_current <= 0) {
+    const int target = hasShownCurrent() ? lastShownBefore(m_current) : -1;
+    if (target < 0) {
         m_person.Beep();
         return errNone;
     }
-    const int p = m_current;
-    if (const int error = moveRow(p, p - 1))
+    if (const int error = moveRow(m_current, target))
         return error;
-    makeCurrent(p - 1);
+    makeCurrent(target);
     return errNone;
 }
 
 int HistoryList::MoveSelectedItemDown()
 {
-    const int c = int(m_rows.size());
-    const int p = m_current;
-    if (p < 0 || p >= c - 1) {
+    const int target = hasShownCurrent() ? firstShownFrom(m_current + 1) : -1;
+    if (target < 0) {
         m_person.Beep();
         return errNone;
     }
-    // Moving before the row after next, or, for the row before the last, swapping with
-    // the last: the same result the placeholder row gave, with no placeholder needed.
-    if (const int error = moveRow(p, p + 1))
+    // Placed after the target, also when it is the last row: the result the
+    // placeholder row gave, with no placeholder needed.
+    if (const int error = moveRow(m_current, target, true))
         return error;
-    makeCurrent(p + 1);
+    makeCurrent(target);
     return errNone;
 }
 
@@ -567,7 +629,7 @@ void HistoryList::KeyReleased(int keyCode, int shift)
 
 bool HistoryList::StartDrag()
 {
-    if (!mblnDragAllowed || m_current < 0)
+    if (!mblnDragAllowed || !hasShownCurrent())
         return false;
     m_dragged = m_current;
     return true;
@@ -629,7 +691,7 @@ bool HistoryList::HandleKeyDown(int keyCode, int shift)
 void HistoryList::CaptionEdited(const QString &text)
 {
     m_panel.caption = text;
-    if (mblnSuppressEvents || !isTabSection() || m_current < 0)
+    if (mblnSuppressEvents || !isTabSection() || !hasShownCurrent())
         return;
     emit EditStarting();
     const int position = currentStorePosition();
@@ -641,16 +703,18 @@ void HistoryList::CaptionEdited(const QString &text)
 
 void HistoryList::CaptionEnter()
 {
-    if (m_rows.empty())
-        return;
-    makeCurrent(m_current + 1 >= int(m_rows.size()) ? 0 : m_current + 1);
+    // The next shown tab, from the top after the last.
+    int next = firstShownFrom(m_current + 1);
+    if (next < 0)
+        next = firstShownFrom(0);
+    makeCurrent(next);
 }
 
 void HistoryList::setLock(int value)
 {
     emit EditStarting();
     const int position = currentStorePosition();
-    if (m_current < 0 || position <= 0)
+    if (!hasShownCurrent() || position <= 0)
         return;
     HistoryRow &row = m_store.Row(position);
     const qint32 colour = value != 0 ? m_settings.LockedTabForeColor : m_settings.ForegroundColor;
@@ -693,6 +757,8 @@ long HistoryList::FindString(const QString &strString, long lngStartItem, long l
     const QString search = lngWholeWord == 1 ? u' ' + strString + u' ' : strString;
     const long count = long(m_rows.size());
     for (long i = qMax(1L, lngStartItem); i <= count; ++i) {
+        if (!IsRowShown(int(i - 1)))
+            continue;
         const QString &text = m_rows[size_t(i - 1)].text;
         const bool found = lngWholeWord == 1 ? QString(u' ' + text + u' ').contains(search, Qt::CaseInsensitive)
                                              : text.contains(search, Qt::CaseInsensitive);

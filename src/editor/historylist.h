@@ -18,6 +18,7 @@ namespace calvenor {
 
 class cSettings;
 class HistoryListModel;
+class RowFilter;
 
 // What the tab panel below the list shows; the widget only mirrors it.
 struct TabPanelState
@@ -46,6 +47,13 @@ public:
     HistoryRowStore &store() { return m_store; }
     const HistoryRowStore &store() const { return m_store; }
     HistoryListModel *model() const { return m_model; }
+    // What the list view shows of the rows: the model through the filter. Commands act
+    // only on a current row that is shown.
+    RowFilter *shownModel() const { return m_filter; }
+    // Shows only the rows containing text (ignoring case); empty shows them all. The
+    // current row stays current (and is acted on again once it is shown).
+    void SetFilter(const QString &text);
+    bool IsRowShown(int row) const;
     static Family familyOf(const QString &section);
     QString IconKeyOf(const QString &sectionOrTag) const;
 
@@ -118,6 +126,7 @@ public:
     bool mblnSuppressEvents = false;
     bool renameAllowed() const { return m_renameOn; }
     int currentRow() const { return m_current; }          // -1 when none
+    bool hasShownCurrent() const { return m_current >= 0 && IsRowShown(m_current); }
     QString currentKey() const;
     int currentStorePosition() const;                      // 0 when none
     const std::vector<VisibleRow> &visibleRows() const { return m_rows; }
@@ -142,10 +151,14 @@ private:
     void fillSection(const QString &section, Family family);
     void buildOverview();
     void makeCurrent(int row);
+    int firstShownFrom(int row) const;    // -1 when no row at or after it is shown
+    int lastShownBefore(int row) const;   // -1 when none
+    void clearCurrent();
     void setPanelEnabled(bool enabled);
     void setLock(int value);
     void lockBoxClicked(bool checked, bool &box, bool &otherBox, int value);
-    int moveRow(int from, int target);
+    // Moves a row before the target (after it with after, or when it is the next row).
+    int moveRow(int from, int target, bool after = false);
     bool isTabSection() const;
     void replaceRows(std::vector<VisibleRow> rows);
     void insertVisible(int position, VisibleRow row);
@@ -159,6 +172,7 @@ private:
     HistoryRowStore m_store;
     HistorySections m_sections;
     HistoryListModel *m_model;
+    RowFilter *m_filter;
     std::vector<VisibleRow> m_rows;
     Family m_family = Family::Numbered;
     bool m_renameOn = true;

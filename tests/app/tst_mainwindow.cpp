@@ -343,35 +343,67 @@ void TestMainWindow::dropOnTheListViewMovesTheRow()
 void TestMainWindow::filterShowsMatchesAndCommandsActOnTheRealRows()
 {
     Fixture f;
-    f.env.writeFile("tc/wincmd.ini", "[LeftHistory]\r\n0=c:\\apps\\\r\n1=d:\\music\\\r\n2=C:\\Apps\\old\\\r\n"
-                                     "3=e:\\films\\\r\n");
+    f.env.writeFile("tc/wincmd.ini", "[Command line history]\r\n0=notepad c:\\x.txt\r\n1=ping -n 3 nas.local\r\n"
+                                     "2=cmd /c dir /s *.iso\r\n3=ping 192.168.178.1\r\n"
+                                     "4=7z a \"D:\\Backup\\Fotos 2024.7z\" D:\\Fotos\\2024\r\n5=git status\r\n");
     f.window.OpenIniFiles(f.wincmd, f.wcxftp);
-    f.select("LeftHistory");
-    const int left = cSectionsData::GetSectionIndex("LeftHistory");
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.select("Command line history");
+    const HistoryList &list = f.window.historyList();
+    auto texts = [&list] {
+        QStringList all;
+        for (const HistoryRow &row : list.store().SectionRows(0))
+            all << row.col(2);
+        return all;
+    };
     auto *view = f.window.findChild<QListView *>(QStringLiteral("ListView1"));
     auto *filter = f.window.findChild<QLineEdit *>(QStringLiteral("txtFilter"));
-    QTest::keyClicks(filter, "APPS");
+    auto click = [view](int shownRow) {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(shownRow, 0)).center());
+    };
+    QTest::keyClicks(filter, "PING");
     QCOMPARE(view->model()->rowCount(), 2);   // ignoring case
-    // The second shown row is the section's third: a move up goes above d:\music\.
-    view->setCurrentIndex(view->model()->index(1, 0));
-    QCOMPARE(f.window.historyList().currentRow(), 2);
+    // Delete takes the row shown current; the row now shown at that place (here the
+    // last shown) becomes current, never a hidden one.
+    click(1);
+    QCOMPARE(list.currentRow(), 3);
+    QTest::keyClick(view, Qt::Key_Delete);
+    QVERIFY(!texts().contains(QStringLiteral("ping 192.168.178.1")));
+    QCOMPARE(view->currentIndex().data().toString(), QStringLiteral("ping -n 3 nas.local"));
+    QTest::keyClick(view, Qt::Key_Delete);
+    QCOMPARE(texts(), QStringList({"notepad c:\\x.txt", "cmd /c dir /s *.iso",
+                                   "7z a \"D:\\Backup\\Fotos 2024.7z\" D:\\Fotos\\2024", "git status"}));
+    // Nothing shown: no current row, and the commands that need one do nothing.
+    QVERIFY(!view->currentIndex().isValid());
+    QTest::keyClick(view, Qt::Key_Delete);
     f.item("mnuEditMoveUp")->trigger();
-    QCOMPARE(f.window.historyList().store().SectionRows(left)[1].col(2), QStringLiteral("C:\\Apps\\old\\"));
-    // Delete takes the row shown current, not the row at that place in the section.
-    view->setCurrentIndex(view->model()->index(0, 0));
-    f.item("mnuEditDelete")->trigger();
-    QCOMPARE(f.window.historyList().store().SectionRows(left).size(), size_t(3));
-    QCOMPARE(f.window.historyList().store().SectionRows(left)[0].col(2), QStringLiteral("C:\\Apps\\old\\"));
-    // Clearing the filter shows the whole section with the current row kept.
-    const QString current = f.window.historyList().currentKey();
+    QCOMPARE(texts().size(), 4);
+
+    // A filter that hides the current row leaves nothing to act on until it shows again.
     filter->clear();
-    QCOMPARE(view->model()->rowCount(), 3);
-    QCOMPARE(view->currentIndex().data(HistoryRoles::KeyRole).toString(), current);
+    click(3);
+    QTest::keyClicks(filter, "dir");
+    QVERIFY(!view->currentIndex().isValid());
+    f.item("mnuEditDelete")->trigger();
+    QCOMPARE(texts().size(), 4);
+    // Moves pass the rows the filter hides: Ctrl+Up puts the shown entry above the
+    // shown one before it.
+    filter->clear();
+    QTest::keyClicks(filter, "s");   // cmd /c dir /s *.iso, 7z a "D:\Backup\Fotos...", git status
+    click(2);
+    QTest::keyClick(view, Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(texts().at(2), QStringLiteral("git status"));
+    QCOMPARE(view->currentIndex().data().toString(), QStringLiteral("git status"));
+    // Clearing the filter shows the whole section with the current row kept.
+    filter->clear();
+    QCOMPARE(view->model()->rowCount(), 4);
+    QCOMPARE(view->currentIndex().data().toString(), QStringLiteral("git status"));
     // A new entry the filter would hide is shown for naming.
-    QTest::keyClicks(filter, "films");
+    QTest::keyClicks(filter, "notepad");
     f.item("mnuEditAddItem")->trigger();
     QVERIFY(filter->text().isEmpty());
-    QCOMPARE(view->model()->rowCount(), 4);
+    QCOMPARE(view->model()->rowCount(), 5);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,6 +1,6 @@
 #include "rowfilter.h"
 
-#include "editor/historylist.h"
+#include "historylist.h"
 
 namespace calvenor {
 
@@ -24,6 +24,14 @@ void RowFilter::setNeedle(const QString &needle)
     const std::vector<VisibleRow> &rows = m_list.visibleRows();
     const bool narrowing = m_valid && m_accepted.size() == rows.size() && !m_needle.isEmpty()
         && needle.contains(m_needle, Qt::CaseInsensitive);
+    if (needle == m_needle && (m_valid || needle.isEmpty()))
+        return;
+    if (needle.isEmpty()) {
+        m_needle.clear();
+        m_valid = false;
+        invalidateFilter();
+        return;
+    }
     if (!narrowing)
         m_accepted.assign(rows.size(), 1);
     m_needle = needle;
@@ -36,8 +44,17 @@ void RowFilter::setNeedle(const QString &needle)
     invalidateFilter();
 }
 
+bool RowFilter::IsShown(int sourceRow) const
+{
+    if (sourceRow < 0 || sourceRow >= sourceModel()->rowCount())
+        return false;
+    return m_needle.isEmpty() || mapFromSource(sourceModel()->index(sourceRow, 0)).isValid();
+}
+
 bool RowFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 {
+    if (m_needle.isEmpty())
+        return true;
     if (m_valid && size_t(sourceRow) < m_accepted.size())
         return m_accepted[size_t(sourceRow)] != 0;
     const std::vector<VisibleRow> &rows = m_list.visibleRows();

@@ -9,10 +9,12 @@ namespace calvenor {
 
 class HistoryList;
 
-// The rows whose text contains the needle, ignoring case, read straight from the
-// engine's rows rather than through the model's variants. A long section is filtered
-// on every keystroke: the answers are kept per row, and a needle that only grows
-// looks again only at the rows that matched before.
+// What the list view shows of the engine's rows: those whose text contains the needle,
+// ignoring case (all of them while the needle is empty). The view always works through
+// this model and the engine asks it which rows are shown, so both agree on the row the
+// person sees. Texts are read straight from the engine's rows; a long section is
+// filtered on every keystroke, so the answers are kept per row, and a needle that only
+// grows looks again only at the rows that matched before.
 class RowFilter : public QSortFilterProxyModel
 {
 public:
@@ -21,6 +23,8 @@ public:
 
     const QString &needle() const { return m_needle; }
     void setNeedle(const QString &needle);
+    // Whether the engine's row is in the view.
+    bool IsShown(int sourceRow) const;
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
