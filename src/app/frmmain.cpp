@@ -7,7 +7,7 @@
 #include "historylistwidget.h"
 #include "programcontext.h"
 #include "sectiontree.h"
-#include "stalefolders.h"
+#include "editor/stalefolders.h"
 #include "titlebar.h"
 #include "core/csectionsdata.h"
 #include "core/foldedkey.h"

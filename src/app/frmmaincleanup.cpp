@@ -2,7 +2,7 @@
 #include "frmmain.h"
 
 #include "programcontext.h"
-#include "stalefolders.h"
+#include "editor/stalefolders.h"
 #include "core/csectionsdata.h"
 #include "core/foldedkey.h"
 #include "editor/historycleanup.h"

@@ -1,7 +1,7 @@
 #include "historylistwidget.h"
 
 #include "formlanguage.h"
-#include "stalefolders.h"
+#include "editor/stalefolders.h"
 #include "core/historyrowstore.h"
 #include "editor/historycleanup.h"
 
@@ -68,8 +68,14 @@ protected:
         }
         if (option->direction == Qt::RightToLeft)
             option->text = IsolatedDirection(option->text);
-        if (isMissing(index))
-            option->palette.setColor(QPalette::Text, option->palette.color(QPalette::Disabled, QPalette::Text));
+        if (isMissing(index)) {
+            // Halfway to the background: the list's own colours set every colour group,
+            // so the disabled text colour is no dimmer than the normal one.
+            const QColor text = option->palette.color(QPalette::Text);
+            const QColor base = option->palette.color(QPalette::Base);
+            option->palette.setColor(QPalette::Text, QColor((text.red() + base.red()) / 2, (text.green() + base.green()) / 2,
+                                                            (text.blue() + base.blue()) / 2));
+        }
     }
 };
 

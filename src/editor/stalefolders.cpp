@@ -30,15 +30,35 @@ StaleFolders::~StaleFolders()
 
 QString StaleFolders::FolderOf(const PathMacros &paths, const QString &entry)
 {
-    const QString text = entry.trimmed();
+    // Folder histories keep a name after the path: "c:\dir\<tab>#03,name", or two
+    // blanks and "#...".
+    QString text = entry.left(entry.indexOf(u'\t'));
+    const qsizetype suffix = text.indexOf(QStringLiteral("  #"));
+    if (suffix >= 0)
+        text.truncate(suffix);
+    text = text.trimmed();
     if (text.isEmpty() || text.startsWith(QStringLiteral("\\\\")) || text.contains(QStringLiteral("://"))
         || text.contains(u';') || text.contains(u'*') || text.contains(u'?') || text.contains(u'|'))
         return QString();
-    return paths.nativePath(text);
+    const QString expanded = paths.ExpandPath(text);
+    if (expanded == paths.MissingValueMarker())
+        return QString();
+    // A reference nobody set stays as written: no folder of that name is meant.
+    const qsizetype open = expanded.indexOf(u'%');
+    if (open >= 0 && expanded.indexOf(u'%', open + 1) > open + 1)
+        return QString();
+    // Only an absolute path names one folder; "projects" in New Directory is relative
+    // to wherever the panel was.
+    const bool driveAbsolute = expanded.size() >= 3 && WinePrefix::hasDriveLetter(expanded)
+        && (expanded[2] == u'\\' || expanded[2] == u'/');
+    if (!driveAbsolute && !expanded.startsWith(u'/'))
+        return QString();
+    return expanded;
 }
 
-StaleFolders::State StaleFolders::Check(const QString &nativeFolder)
+StaleFolders::State StaleFolders::Check(const WinePrefix &prefix, const QString &path)
 {
+    const QString nativeFolder = path.isEmpty() ? QString() : prefix.toNative(path);
     if (nativeFolder.isEmpty())
         return State::Unknown;
     QFileInfo info(nativeFolder);
@@ -70,7 +90,10 @@ StaleFolders::State StaleFolders::StateOf(const QString &entry)
     m_states.insert(entry, State::Pending);
     const quint64 generation = m_generation;
     QPointer<StaleFolders> self(this);
-    m_pool->start([self, entry, folder, generation, lookup = m_lookup] {
+    std::function<State(const QString &)> lookup = m_lookup;
+    if (!lookup)
+        lookup = [prefix = m_paths.winePrefix()](const QString &path) { return Check(prefix, path); };
+    m_pool->start([self, entry, folder, generation, lookup] {
         const State state = lookup(folder);
         QMetaObject::invokeMethod(
             qApp, [self, entry, state, generation] {
