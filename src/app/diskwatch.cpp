@@ -54,11 +54,12 @@ void DiskWatch::rewatch()
     }
 }
 
-void DiskWatch::Accept()
+void DiskWatch::Accept(const QSet<QString> &notWritten)
 {
-    m_known.clear();
+    QHash<QString, FileStamp> known;
     for (const QString &native : std::as_const(m_native))
-        m_known.insert(native, FileStamp::of(native));
+        known.insert(native, notWritten.contains(native) ? m_known.value(native) : FileStamp::of(native));
+    m_known = std::move(known);
 }
 
 QStringList DiskWatch::ChangedFiles() const

@@ -3,6 +3,7 @@
 #include "platform/filestamp.h"
 
 #include <QHash>
+#include <QSet>
 #include <QObject>
 #include <QStringList>
 
@@ -26,8 +27,10 @@ public:
     // Watches these files (as the program names them); their present state is known.
     void Watch(const QStringList &files);
     // The files as they are now become the known state (after our own save, or when
-    // the person chose to keep the editor's version).
-    void Accept();
+    // the person chose to keep the editor's version). A file a save failed to write
+    // (its native path in notWritten) keeps its known state: it is still as loaded,
+    // unless another program wrote it.
+    void Accept(const QSet<QString> &notWritten = {});
     // The files (as named to Watch) whose disk state differs from the known one.
     QStringList ChangedFiles() const;
 

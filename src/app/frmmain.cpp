@@ -554,6 +554,8 @@ void frmMain::saveCommand(bool restart)
     }
     const int error = m_list->SaveAllHistorySections(m_wincmd, m_wcxftp);
     if (error != 0) {
+        // The files that were written are ours now, whatever became of the other one.
+        m_disk->Accept(m_context.profile.FailedFiles());
         // What could not be written stays pending, and the person hears why.
         m_person.ShowMessage(m_context.language.GetLanguageString(3301).arg(error) + u' '
                                  + m_context.profile.FailedFiles().values().join(QStringLiteral(", ")),

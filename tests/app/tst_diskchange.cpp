@@ -6,6 +6,9 @@
 #include <QStatusBar>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace calvenor;
 using calvenor::test::Fixture;
 
@@ -102,6 +105,34 @@ void TestDiskChange::ourOwnSaveIsNoChange()
     f.item("mnuFileSave")->trigger();
     QVERIFY(f.person.messages().isEmpty());
     QVERIFY(!f.window.savePending());
+
+    // A save that wrote wincmd.ini but failed on wcx_ftp.ini (past the file-size limit
+    // here): the file it wrote is ours, so the next save asks nothing and writes the rest.
+    Fixture g;
+    g.env.writeFile("tc/wcx_ftp.ini", "[OldConnections]\r\n0=ftp://" + QByteArray(8000, 'f') + "\r\n1=ftp\r\n");
+    g.window.OpenIniFiles(g.wincmd, g.wcxftp);
+    deleteFirstCommand(g);
+    g.select("OldConnections");
+    g.window.historyList().ClickRow(1);
+    g.item("mnuEditDelete")->trigger();
+    rlimit limit {};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small {4096, limit.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    g.item("mnuFileSave")->trigger();
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    QCOMPARE(g.person.messages().size(), 1);   // the failure
+    QVERIFY(g.person.messages().first().contains(QStringLiteral("wcx_ftp.ini")));
+    QVERIFY(g.window.savePending());
+    QVERIFY(!g.env.readFile("tc/wincmd.ini").contains("0=cmd"));
+    QTest::qWait(500);   // the watcher has seen our own write
+    QCOMPARE(g.person.messages().size(), 1);
+    g.item("mnuFileSave")->trigger();
+    QCOMPARE(g.person.messages().size(), 1);
+    QVERIFY(!g.window.savePending());
+    QVERIFY(!g.env.readFile("tc/wcx_ftp.ini").contains("1=ftp"));
 }
 
 void TestDiskChange::runningFileManagerBar()
