@@ -339,6 +339,12 @@ void frmMain::RecentFileChosen(int index)
         OpenIniFiles(wincmd, wcxftp);
 }
 
+int frmMain::OpenLocatedFiles()
+{
+    // The pair found on its own is not one the person chose: it stays out of the list.
+    return OpenIniFiles(m_context.locator.FindWincmdIni(), m_context.locator.FindWcxftpIni(), false);
+}
+
 int frmMain::OpenIniFiles(const QString &wincmd, const QString &wcxftp, bool addToRecent)
 {
     m_wincmd = wincmd;
@@ -585,9 +591,10 @@ bool frmMain::QuerySaveChanges()
 {
     if (!mblnSavePending)
         return true;
-    const MessageAnswer answer = m_person.ShowMessage(m_context.language.GetLanguageString(3020) + u' ' + m_wincmd + u'?',
-                                                      MessageIcon::Warning, MessageButtons::YesNoCancel,
-                                                      MessageAnswer::Yes);
+    // Both files: a change of FTP Old Connections goes into wcx_ftp.ini.
+    const MessageAnswer answer =
+        m_person.ShowMessage(m_context.language.GetLanguageString(3020) + u'\n' + m_wincmd + u'\n' + m_wcxftp,
+                             MessageIcon::Warning, MessageButtons::YesNoCancel, MessageAnswer::Yes);
     if (answer == MessageAnswer::Cancel)
         return false;
     if (answer == MessageAnswer::Yes) {

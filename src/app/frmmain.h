@@ -44,6 +44,9 @@ public:
     // Loads a pair of INI files into the editor and shows the overview; with
     // addToRecent the pair goes first in the recent-files list.
     int OpenIniFiles(const QString &wincmd, const QString &wcxftp, bool addToRecent = true);
+    // At start without a file named: the pair the locator finds, not added to the
+    // recent files.
+    int OpenLocatedFiles();
     cRecentFiles &recentFiles() { return m_mru; }
     // A recent-files item chosen in the menu or the Open button's drop-down.
     void RecentFileChosen(int index);

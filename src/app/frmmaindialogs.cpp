@@ -22,14 +22,16 @@ namespace calvenor {
 
 void frmMain::openWithDialog()
 {
+    // Pending changes are offered for saving before other files are chosen.
+    if (!QuerySaveChanges())
+        return;
     frmSelectIniFile select(m_context, m_person, m_mru, this);
     select.SetPaths(m_wincmd, m_wcxftp);
     select.setWindowTitle(m_context.language.GetLanguageString(1605));
     select.exec();
     if (!select.mblnOKPressed || select.Wincmd().isEmpty())
         return;
-    if (QuerySaveChanges())
-        OpenIniFiles(select.Wincmd(), select.Wcxftp());
+    OpenIniFiles(select.Wincmd(), select.Wcxftp());
 }
 
 void frmMain::showImportExport(bool isExport)

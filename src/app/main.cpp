@@ -84,7 +84,7 @@ int runWindow(int argc, char *argv[])
     frmMain window(context, person, restarter);
     person.setOwner(&window);
     window.show();
-    window.OpenIniFiles(context.locator.FindWincmdIni(), context.locator.FindWcxftpIni());
+    window.OpenLocatedFiles();
     const int status = app.exec();
     context.settings.SaveWindowSettings();
     context.settings.SaveLayoutSettings();

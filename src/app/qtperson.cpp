@@ -8,12 +8,26 @@
 
 namespace calvenor {
 
+QString BreakableAtSeparators(const QString &text)
+{
+    QString result;
+    result.reserve(text.size() + text.size() / 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        result.append(text[i]);
+        const bool separator = text[i] == u'\\' || text[i] == u'/';
+        if (separator && i + 1 < text.size() && !text[i + 1].isSpace())
+            result.append(QChar(0x200B));   // zero width space: a place to break
+    }
+    return result;
+}
+
 MessageAnswer QtPerson::ShowMessage(const QString &text, MessageIcon icon, MessageButtons buttons,
                                     MessageAnswer defaultAnswer)
 {
     QMessageBox box(m_owner);
     box.setWindowTitle(QApplication::applicationName());
-    box.setText(text);
+    // A long path wraps at its separators rather than after its drive letter.
+    box.setText(BreakableAtSeparators(text));
     switch (icon) {
     case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
     case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;

@@ -2,9 +2,14 @@
 
 #include "core/personinterface.h"
 
+class QString;
 class QWidget;
 
 namespace calvenor {
+
+// The text with a place to break after every path separator, for a message box that
+// wraps long paths.
+QString BreakableAtSeparators(const QString &text);
 
 // The person interface of the window program: Qt's message boxes and standard
 // file, colour and font dialogs, owned by the main window.

@@ -133,6 +133,35 @@ void TestDialogs::openCommandOpensTheChosenPair()
     WhenDialogOpens<QDialog>("frmSelectIniFile", [](QDialog *dialog) { child(dialog, "cmdCancel")->click(); });
     f.item("mnuFileOpen")->trigger();
     QCOMPARE(rowsOf(f.window.historyList(), "LeftHistory"), QStringList {"x:\\imported\\"});
+
+    // With changes pending, Yes to the save question and a save that fails: no dialog,
+    // the changes stay pending.
+    f.select("LeftHistory");
+    f.item("mnuEditDelete")->trigger();
+    QFile::setPermissions(other, QFile::ReadOwner);
+    f.person.answerMessage(MessageAnswer::Yes);
+    bool opened = false;
+    QTimer::singleShot(300, [&opened] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            opened = true;
+            dialog->close();
+        }
+    });
+    f.item("mnuFileOpen")->trigger();
+    QTest::qWait(400);
+    QVERIFY(!opened);
+    QVERIFY(f.window.savePending());
+    QVERIFY(f.person.messages().last().contains(other));
+    // No: the question comes before the file selection.
+    const qsizetype asked = f.person.messages().size();
+    f.person.answerMessage(MessageAnswer::No);
+    WhenDialogOpens<QDialog>("frmSelectIniFile", [&](QDialog *dialog) {
+        QCOMPARE(f.person.messages().size(), asked + 1);
+        child(dialog, "cmdCancel")->click();
+    });
+    f.item("mnuFileOpen")->trigger();
+    QCOMPARE(f.person.messages().size(), asked + 1);
+    QVERIFY(f.person.messages().last().startsWith(QStringLiteral("Save changes to")));
 }
 
 void TestDialogs::exportWritesTheTickedSectionsAndChangesNothing()

@@ -1,6 +1,7 @@
 #include "app/formlanguage.h"
 #include "app/frmmain.h"
 #include "app/programcontext.h"
+#include "app/qtperson.h"
 #include "core/csectionsdata.h"
 #include "editor/historylist.h"
 #include "editor/visiblerow.h"
@@ -146,7 +147,8 @@ void TestMainWindow::closingWithPendingChanges()
     f.item("mnuEditDelete")->trigger();
     f.person.answerMessage(MessageAnswer(answer));
     QCOMPARE(f.window.close(), closes);
-    QVERIFY(f.person.messages().last().startsWith("Save changes to"));
+    QCOMPARE(f.person.messages().last(), "Save changes to\n" + f.wincmd + u'\n' + f.wcxftp);
+    QCOMPARE(BreakableAtSeparators(QStringLiteral("C:\\a b\\c/")), QStringLiteral("C:\\\u200Ba b\\\u200Bc/"));
     QCOMPARE(f.window.savePending(), !closes || !written);
     QCOMPARE(f.env.readFile(f.wincmd) != kWincmd, written);
 }
@@ -277,6 +279,15 @@ void TestMainWindow::splitterRules()
 void TestMainWindow::recentFilesOpenAPair()
 {
     Fixture f;
+    // The pair located at start is opened without going into the list.
+    f.context.settings.UserDefinedWincmd = f.wincmd;
+    f.context.settings.UserDefinedWcxftp = f.wcxftp;
+    f.person.answerMessage(MessageAnswer::Yes);
+    QVERIFY(f.window.recentFiles().Clear());
+    f.window.OpenLocatedFiles();
+    QCOMPARE(f.window.windowTitle().count(QStringLiteral("wincmd.ini")), 1);
+    QCOMPARE(f.window.recentFiles().ListItems(1), f.context.paths.MissingValueMarker());
+    f.window.OpenIniFiles(f.wincmd, f.wcxftp);
     const QString other = f.env.writeFile("other/wincmd.ini", "[LeftHistory]\r\n0=x:\\\r\n");
     const QString otherFtp = f.env.writeFile("other/wcx_ftp.ini", "");
     f.window.OpenIniFiles(other, otherFtp);
