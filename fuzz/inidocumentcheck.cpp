@@ -80,6 +80,18 @@ QString checkIniDocument(const QByteArray &input)
             return QStringLiteral("writing the stored value again changed the text");
     }
 
+    // Writing is the inverse of reading: a value stored in its quoted form reads back as
+    // itself, whatever blanks and quotes it holds (the writers turn NULs into blanks).
+    QString shown = lineText(tail.mid(16));
+    shown.replace(QChar(u'\0'), QChar(u' '));
+    const QString quotedKey = key + QStringLiteral("_q");
+    const QString quoted = IniSyntax::quoted(document.storedFormOf(shown));
+    if (IniDocument::holdsSection(section) && IniDocument::holdsKey(quotedKey, quoted)) {
+        document.setStoredValue(section, quotedKey, quoted);
+        if (document.value(section, quotedKey) != shown)
+            return QStringLiteral("a written value reads back otherwise: [%1] %2=%3").arg(section, quotedKey, shown);
+    }
+
     IniDocument reread = IniDocument::parse(document.serialize(), codePage);
     reread.deleteKey(section, key);
     if ((failure = mismatch(reread, codePage, QStringLiteral("a key delete"))).isEmpty() && reread.storedValue(section, key))

@@ -249,17 +249,10 @@ QString cProfile::ReadValue2(const QString &strSectionName, const QString &strKe
 namespace {
 
 // The text WriteValue stores for a value: its stored form, quoted where the profile
-// read, which strips blanks and one pair of quotes, would otherwise change it.
+// read would otherwise change it.
 QString storedText(const IniDocument &document, const QString &value)
 {
-    QString stored = document.storedFormOf(value);
-    if (!stored.isEmpty() && !stored.startsWith(QStringLiteral("\"\""))) {
-        const QChar first = stored.front();
-        const QChar last = stored.back();
-        if (IniSyntax::isBlank(first) || first == u'"' || IniSyntax::isBlank(last) || last == u'"')
-            stored = u'"' + stored + u'"';
-    }
-    return stored;
+    return IniSyntax::quoted(document.storedFormOf(value));
 }
 
 const QString kRedirectSection = QStringLiteral("RedirectSection");

@@ -134,4 +134,15 @@ QStringView unquoted(QStringView stored)
     return stored;
 }
 
+QString quoted(QStringView text)
+{
+    if (text.isEmpty())
+        return QString();
+    const QChar first = text.front();
+    const QChar last = text.back();
+    if (isBlank(first) || isBlank(last) || first == u'"' || last == u'"' || unquoted(text).size() != text.size())
+        return u'"' + text + u'"';
+    return text.toString();
+}
+
 } // namespace calvenor::IniSyntax

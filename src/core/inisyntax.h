@@ -50,4 +50,10 @@ bool splitEntry(QStringView line, QStringView &name, QStringView &stored);
 // marks (double or single) removed.
 QStringView unquoted(QStringView stored);
 
+// The inverse of a read: the text to store so that a read, which trims blanks and strips
+// one pair of enclosing quotes, gives text back. Text the read would change is wrapped
+// in double quotes, and so is text that begins or ends with a double quote, as the file
+// manager writes it.
+QString quoted(QStringView text);
+
 } // namespace calvenor::IniSyntax

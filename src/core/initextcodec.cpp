@@ -262,7 +262,10 @@ QString IniTextCodec::valueFromStored(QStringView stored, bool *isMarked) const
 
 QString IniTextCodec::storedFromValue(QStringView value) const
 {
-    if (m_encoding != IniEncoding::Ansi || m_codePage->canEncode(value))
+    // A value that begins with the marker's own characters would read as the text after
+    // them: it is marked as well.
+    if (m_encoding == IniEncoding::Utf8Bom
+        || ((m_encoding != IniEncoding::Ansi || m_codePage->canEncode(value)) && valueFromStored(value) == value))
         return value.toString();
     return m_codePage->decode(QByteArrayView(reinterpret_cast<const char *>(kUtf8Bom), 3))
         + m_codePage->decode(value.toUtf8());

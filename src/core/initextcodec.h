@@ -50,7 +50,7 @@ public:
     // isMarked tells whether the marker was there.
     QString valueFromStored(QStringView stored, bool *isMarked = nullptr) const;
     // The stored form of a value: the value itself when the file's encoding can hold
-    // it, else the marker followed by the value's UTF-8 bytes.
+    // it and it reads back as itself, else the marker followed by the value's UTF-8 bytes.
     QString storedFromValue(QStringView value) const;
 
 private:

@@ -51,7 +51,14 @@ void TestProfile::writeQuotesWhatAReadWouldStrip_data()
     QTest::newRow("leading blank") << " x" << QByteArray("k=\" x\"");
     QTest::newRow("trailing blank") << "x " << QByteArray("k=\"x \"");
     QTest::newRow("leading quote") << "\"abc" << QByteArray("k=\"\"abc\"");
-    QTest::newRow("two leading quotes stay as they are") << "\"\"abc" << QByteArray("k=\"\"abc");
+    QTest::newRow("two leading quotes") << "\"\"abc" << QByteArray("k=\"\"\"abc\"");
+    QTest::newRow("enclosed in two pairs of double quotes") << "\"\"x\"\"" << QByteArray("k=\"\"\"x\"\"\"");
+    QTest::newRow("enclosed in single quotes") << "'single quoted'" << QByteArray("k=\"'single quoted'\"");
+    QTest::newRow("two single quotes") << "''" << QByteArray("k=\"''\"");
+    QTest::newRow("single quotes that enclose nothing") << "'a" << QByteArray("k='a");
+    QTest::newRow("trailing Ctrl+Z") << "a\x1a" << QByteArray("k=\"a\x1a\"");
+    QTest::newRow("begins with the UTF-8 marker's characters")
+        << "\u00ef\u00bb\u00bf x" << QByteArray("k=\xef\xbb\xbf\xc3\xaf\xc2\xbb\xc2\xbf x");
     QTest::newRow("empty") << "" << QByteArray("k=");
     QTest::newRow("line breaks cannot split the line") << "a\r\nb" << QByteArray("k=a  b");
 }
