@@ -507,6 +507,27 @@ bool IniDocument::replaceSection(QStringView sectionName, const std::vector<Stor
     bool changed = false;
     {
         Section &section = m_sections[size_t(first)];
+        // An entry whose key's line already reads as its value keeps that line, its
+        // spelling and its place, wherever the entries put it; the other entries take
+        // the other lines in order.
+        std::vector<bool> pinnedEntry(unique.size());
+        std::vector<bool> pinnedLine(section.lines.size());
+        if (!unique.empty()) {
+            if (!section.indexed)
+                buildKeyIndex(section);
+            for (size_t e = 0; e < unique.size(); ++e) {
+                const qsizetype at = section.keyIndex.value(FoldedKey::view(unique[e].key), -1);
+                if (at < 0 || section.lines[size_t(at)].kind != LineKind::Key
+                    || (!keptKey.isEmpty() && FoldedKey::equalIgnoringCase(unique[e].key, keptKey)))
+                    continue;
+                if (readsAs(IniSyntax::storedValue(lineText(section.lines[size_t(at)])), unique[e].stored))
+                    pinnedEntry[e] = pinnedLine[size_t(at)] = true;
+            }
+        }
+        auto skipPinned = [&](size_t &index) {
+            while (index < unique.size() && pinnedEntry[index])
+                ++index;
+        };
         std::vector<Line> lines;
         lines.reserve(section.lines.size() + unique.size());
         lines.push_back(section.lines.front());   // the header
@@ -521,15 +542,19 @@ bool IniDocument::replaceSection(QStringView sectionName, const std::vector<Stor
             }
             const QStringView text = lineText(line);
             const QStringView name = IniSyntax::keyName(text);
-            if (!kept && !keptKey.isEmpty() && line.kind == LineKind::Key
-                && FoldedKey::equalIgnoringCase(name, keptKey)) {
+            skipPinned(next);
+            if (pinnedLine[i]) {
+                // kept as it is
+            } else if (!kept && !keptKey.isEmpty() && line.kind == LineKind::Key
+                       && FoldedKey::equalIgnoringCase(name, keptKey)) {
                 kept = true;
             } else if (next < unique.size()) {
                 const StoredEntry &entry = unique[next++];
-                const bool same = line.kind == LineKind::Key && FoldedKey::equalIgnoringCase(name, entry.key)
-                    && readsAs(IniSyntax::storedValue(text), entry.stored);
-                if (!same) {
-                    lines.push_back(appendKeyLine(entry.key, entry.stored, line.end));
+                const bool sameKey = line.kind == LineKind::Key && FoldedKey::equalIgnoringCase(name, entry.key);
+                if (!sameKey || !readsAs(IniSyntax::storedValue(text), entry.stored)) {
+                    // The same key keeps the spelling the file has.
+                    const QString key = sameKey ? name.toString() : entry.key;
+                    lines.push_back(appendKeyLine(key, entry.stored, line.end));
                     lastEntry = lines.size() - 1;
                     continue;
                 }
@@ -539,11 +564,14 @@ bool IniDocument::replaceSection(QStringView sectionName, const std::vector<Stor
             lines.push_back(line);
             lastEntry = lines.size() - 1;
         }
+        skipPinned(next);
         if (next < unique.size()) {
             std::vector<Line> rest;
             rest.reserve(unique.size() - next);
-            for (; next < unique.size(); ++next)
-                rest.push_back(appendKeyLine(unique[next].key, unique[next].stored, m_defaultEnd));
+            for (; next < unique.size(); ++next) {
+                if (!pinnedEntry[next])
+                    rest.push_back(appendKeyLine(unique[next].key, unique[next].stored, m_defaultEnd));
+            }
             lines.insert(lines.begin() + qsizetype(lastEntry) + 1, rest.begin(), rest.end());
         }
         auto sameLine = [](const Line &a, const Line &b) {

@@ -90,9 +90,10 @@ public:
         QString key;
         QString stored;
     };
-    // Rewrites the first section of the name in place with these entries: they take
-    // the places of its key lines in order, lines that already say the same stay as
-    // they are, extra entries follow the last key, comments and blank lines stay. A
+    // Rewrites the first section of the name in place with these entries: an entry
+    // whose key's line already reads as its value keeps that line as it is, the others
+    // take the places of the remaining key lines in order (a line of the same key keeps
+    // its spelling), extra entries follow the last key, comments and blank lines stay. A
     // key that comes again (ignoring case) replaces the value of its first line, as a
     // write would. The first line of keptKey (if given) is kept as it is. Later copies
     // of the section go. A section left without lines loses its header; its comments

@@ -175,10 +175,12 @@ void TestHistorySections::keyedSections()
     QCOMPARE(f.texts("AttrPlugin", 2), QStringList({"attr"}));
     QCOMPARE(f.texts("Searches", 3), QStringList({"c:\\ pics"}));
 
+    // Lines that still say the same keep their place; a changed value takes its own line.
+    f.store.Row(f.store.GetStartEnd("Rename").start).col(2) = QStringLiteral("m0");
     f.store.SetSaveFlag("Rename");
     f.store.SetSaveFlag("Searches");
     QCOMPARE(f.save("SyncOptions"), 0);
-    QCOMPARE(f.file(), QByteArray("[Rename]\n0_name=n0\n1_name=n1\n1_ext=e1\n"
+    QCOMPARE(f.file(), QByteArray("[Rename]\n1_name=n1\n1_ext=e1\n0_name=m0\n"
                                   "[SyncOptions]\nmy_sync_L=l\nmy_sync_R=r\n[AttrPlugin]\nArchive=attr\n"
                                   "[Searches]\nImages_SearchFor=*.png\nImages_SearchIn=\"c:\\ pics\"\n"));
 }
@@ -454,7 +456,7 @@ void TestHistorySections::templateNamesMatchIgnoringAsciiCase()
     QCOMPARE(f.texts("SyncOptions", 3), QStringList({"r", kMarker, kMarker}));
     f.store.Row(f.store.GetStartEnd("SyncOptions").start).col(4) = QStringLiteral("w");
     QCOMPARE(f.save("SyncOptions"), 0);
-    QCOMPARE(f.file(), QByteArray("[SyncOptions]\nfoo_L=l\nfoo_R=r\nfoo_Wcs=w\n\xc4pfel_L=1\n\xe4pfel_L=2\n"));
+    QCOMPARE(f.file(), QByteArray("[SyncOptions]\nFoo_R=r\nfoo_L=l\n\xc4pfel_L=1\n\xe4pfel_L=2\nfoo_Wcs=w\n"));
 }
 
 void TestHistorySections::failedPanelWriteLeavesTheTabsOnDisk()

@@ -248,6 +248,10 @@ void TestIniDocument::rewritingASectionKeepsItsPlace_data()
         << QByteArray("[B]\nb=1\n") << QStringList({"0=c"}) << QByteArray("[B]\nb=1\n[A]\n0=c\n");
     QTest::newRow("a key that comes again updates its first line")
         << QByteArray() << QStringList({"k=1", "j=0", "K=2"}) << QByteArray("[A]\r\nk=2\r\nj=0\r\n");
+    QTest::newRow("unchanged lines keep their bytes in any order and spelling, a changed one its spelling")
+        << QByteArray("[A]\nactivetab=1\nactivelocked=0\nactivecaption=Downloads\n")
+        << QStringList({"ActiveTab=1", "ActiveCaption=Downloads", "ActiveLocked=1"})
+        << QByteArray("[A]\nactivetab=1\nactivelocked=1\nactivecaption=Downloads\n");
     QTest::newRow("emptied without a kept line, comments stay")
         << QByteArray("[B]\nb=1\n[A]\n;c=1\n0=a\n[C]\n") << QStringList() << QByteArray("[B]\nb=1\n;c=1\n[C]\n");
 }
