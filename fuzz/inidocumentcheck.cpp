@@ -116,6 +116,18 @@ QString checkIniDocument(const QByteArray &input)
         return failure;
     if (IniDocument::parse(document.serialize(), codePage).hasSection(section))
         return QStringLiteral("a deleted section is still there: [%1]").arg(section);
+
+    // Written again, it goes back to its place, in this document and in a fresh parse
+    // that was handed the places.
+    IniDocument fresh = IniDocument::parse(document.serialize(), codePage);
+    fresh.restoreFormerPlaces(document.formerPlaces());
+    for (IniDocument *refilled : {&document, &fresh}) {
+        refilled->setStoredValue(section, key, value);
+        if (!(failure = mismatch(*refilled, codePage, QStringLiteral("a deleted section written again"))).isEmpty())
+            return failure;
+    }
+    if (holds && fresh.sectionNames() != document.sectionNames())
+        return QStringLiteral("a section written again after a parse goes elsewhere: [%1]").arg(section);
     return QString();
 }
 

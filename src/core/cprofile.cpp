@@ -75,8 +75,20 @@ void cProfile::ReadNotRedirectedSections(const QString &settingsFile)
     }
 }
 
+void cProfile::keepFormerPlaces(const QString &nativePath, const CachedFile &file)
+{
+    if (!file.placesRestored)
+        return;   // a document that never held this file's places knows none of them
+    std::vector<IniDocument::FormerPlace> places = file.document.formerPlaces();
+    if (places.empty())
+        m_formerPlaces.remove(nativePath);
+    else
+        m_formerPlaces.insert(nativePath, std::move(places));
+}
+
 bool cProfile::reload(CachedFile &file, const QString &nativePath)
 {
+    keepFormerPlaces(nativePath, file);
     file.stamp = FileStamp::of(nativePath);
     file.readError = errNone;
     QByteArray bytes;
@@ -89,6 +101,13 @@ bool cProfile::reload(CachedFile &file, const QString &nativePath)
     } else {
         file.document = IniDocument::parse(bytes);
     }
+    // Sections this run emptied go back to their places when written again, also after
+    // another program rewrote the file; a file that is missing or unreadable for a while
+    // neither takes nor forgets them.
+    file.placesRestored = error == errNone;
+    const auto places = m_formerPlaces.constFind(nativePath);
+    if (file.placesRestored && places != m_formerPlaces.cend())
+        file.document.restoreFormerPlaces(*places);
     forgetResolutions();   // the redirection keys may have changed with the file
     // Edits not yet on disk are applied again on top of what another program wrote.
     for (const Edit &edit : file.pending)
@@ -365,6 +384,7 @@ int cProfile::flush(const QString &nativePath, CachedFile &file)
         // the failure, still holds what it meant to write.
         m_failedFiles.insert(nativePath);
         forgetLastFile();
+        keepFormerPlaces(nativePath, file);
         m_files.erase(nativePath);
         return error;
     }
@@ -375,6 +395,7 @@ int cProfile::flush(const QString &nativePath, CachedFile &file)
     // parsing the file anew at the next use is cheaper than keeping it.
     if (file.document.editedTextSize() > file.document.originalTextSize() + (1 << 20)) {
         forgetLastFile();
+        keepFormerPlaces(nativePath, file);
         m_files.erase(nativePath);
     }
     return errNone;

@@ -139,6 +139,7 @@ private:
         IniDocument document;
         int readError = errNone;   // the file exists but cannot be used as an INI file
         std::vector<Edit> pending;
+        bool placesRestored = false;   // the document holds the file's former section places
     };
 
     bool isMarker(const QString &value) const;   // ignoring case, as WriteValue compares
@@ -148,6 +149,7 @@ private:
     void forgetResolutions();
     void forgetLastFile();
     bool reload(CachedFile &file, const QString &nativePath);
+    void keepFormerPlaces(const QString &nativePath, const CachedFile &file);
     QString ReadRawValue(const QString &section, const QString &key, const QString &file);
     int applyEdit(const QString &fileName, Edit edit);
     static void apply(IniDocument &document, const Edit &edit);
@@ -164,6 +166,9 @@ private:
     QHash<QString, QString> m_nativeCache;
     QString m_lastPath;
     CachedFile *m_lastFile = nullptr;
+    // Per native path, where the sections this run emptied stood; they outlive the
+    // parsed documents, which go when a file changes on disk.
+    QHash<QString, std::vector<IniDocument::FormerPlace>> m_formerPlaces;
     QSet<QString> m_failedFiles;
     QSet<QString> m_touchedFiles;
     int m_batchDepth = 0;

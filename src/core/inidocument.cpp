@@ -1,5 +1,7 @@
 #include "inidocument.h"
 
+#include <algorithm>
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -98,12 +100,29 @@ void IniDocument::addSection(Section section)
 
 IniDocument::Section &IniDocument::appendNewSection(QStringView name)
 {
+    const Line header = appendExtra(QString(u'[' + name + u']'), m_defaultEnd);
+    m_modified = true;
+    // A section that stood elsewhere earlier goes back there, its closing blank lines too.
+    const auto former = m_formerPlaces.constFind(FoldedKey::view(name));
+    if (former != m_formerPlaces.cend()) {
+        const qsizetype index = *former;
+        m_formerPlaces.erase(former);
+        Section &section = m_sections[size_t(index)];
+        section.name = name.toString();
+        section.hasHeader = true;
+        section.lines.assign(1, header);
+        section.lines.insert(section.lines.end(), section.formerTail.begin(), section.formerTail.end());
+        section.formerName.reset();
+        section.formerTail.clear();
+        section.forgetIndex();
+        m_sectionsByName[FoldedKey{section.name}].append(index);
+        return section;
+    }
     Section section;
     section.name = name.toString();
     section.hasHeader = true;
-    section.lines.push_back(appendExtra(QString(u'[' + name + u']'), m_defaultEnd));
+    section.lines.push_back(header);
     addSection(std::move(section));
-    m_modified = true;
     return m_sections.back();
 }
 
@@ -436,9 +455,17 @@ bool IniDocument::deleteKey(QStringView sectionName, QStringView key)
     return true;
 }
 
-void IniDocument::retireSection(qsizetype index)
+void IniDocument::retireSection(qsizetype index, bool keepPlace)
 {
     Section &section = m_sections[size_t(index)];
+    if (keepPlace && !m_formerPlaces.contains(FoldedKey::view(section.name))) {
+        m_formerPlaces.insert(FoldedKey{section.name}, index);
+        section.formerName = section.name;
+        size_t tail = section.lines.size();
+        while (tail > 1 && section.lines[tail - 1].kind == LineKind::Blank)
+            --tail;
+        section.formerTail.assign(section.lines.begin() + qsizetype(tail), section.lines.end());
+    }
     qsizetype previous = index - 1;
     while (previous > 0 && !m_sections[size_t(previous)].hasHeader)
         --previous;
@@ -497,9 +524,11 @@ bool IniDocument::replaceSection(QStringView sectionName, const std::vector<Stor
         if (!holdsSection(sectionName))
             return false;
         Section &section = appendNewSection(sectionName);
-        section.lines.reserve(unique.size() + 1);
+        std::vector<Line> lines;
+        lines.reserve(unique.size());
         for (const StoredEntry &entry : unique)
-            section.lines.push_back(appendKeyLine(entry.key, entry.stored, m_defaultEnd));
+            lines.push_back(appendKeyLine(entry.key, entry.stored, m_defaultEnd));
+        section.lines.insert(section.lines.begin() + 1, lines.begin(), lines.end());   // after the header
         return true;
     }
     const QList<qsizetype> copies = *found;
@@ -582,17 +611,111 @@ bool IniDocument::replaceSection(QStringView sectionName, const std::vector<Stor
         section.lines = std::move(lines);
         section.forgetIndex();
         if (!kept && unique.empty()) {
-            retireSection(first);
+            retireSection(first, true);
             changed = true;
         }
     }
     // Later copies are never read; they would only come back to life.
     for (qsizetype i = 1; i < copies.size(); ++i) {
-        retireSection(copies[i]);
+        retireSection(copies[i], false);
         changed = true;
     }
     m_modified = m_modified || changed;
     return changed;
+}
+
+std::vector<IniDocument::FormerPlace> IniDocument::formerPlaces() const
+{
+    std::vector<FormerPlace> places;
+    if (m_formerPlaces.isEmpty())
+        return places;
+    const QString *following = nullptr;
+    for (size_t i = m_sections.size(); i-- > 1;) {
+        const Section &section = m_sections[i];
+        if (section.formerName) {
+            places.push_back({*section.formerName, following ? *following : QString(), following == nullptr,
+                              int(section.formerTail.size())});
+            following = &*section.formerName;
+        } else if (section.hasHeader) {
+            following = &section.name;
+        }
+    }
+    std::reverse(places.begin(), places.end());
+    return places;
+}
+
+void IniDocument::restoreFormerPlaces(const std::vector<FormerPlace> &places)
+{
+    QHash<FoldedKey, const FormerPlace *> byName;
+    for (const FormerPlace &place : places) {
+        const FoldedKey name {place.section};
+        if (!findSection(place.section) && !m_formerPlaces.contains(name) && !byName.contains(name)
+            && holdsSection(place.section))
+            byName.insert(name, &place);
+    }
+    if (byName.isEmpty())
+        return;
+    // Each place lies before the first section its chain of followers reaches, the
+    // farther along the chain the earlier; a chain that reaches none ends at the file's end.
+    struct Slot
+    {
+        qsizetype before;
+        qsizetype depth;
+        const FormerPlace *place;
+    };
+    std::vector<Slot> gaps;
+    const qsizetype end = qsizetype(m_sections.size());
+    for (const FormerPlace &place : places) {
+        const auto own = byName.constFind(FoldedKey::view(place.section));
+        if (own == byName.cend() || *own != &place)
+            continue;
+        Slot slot {end, 0, &place};
+        for (const FormerPlace *step = &place; !step->last && slot.depth <= byName.size();) {
+            const auto live = m_sectionsByName.constFind(FoldedKey::view(step->before));
+            if (live != m_sectionsByName.cend() && !live->isEmpty()) {
+                slot.before = live->front();
+                break;
+            }
+            const auto next = byName.constFind(FoldedKey::view(step->before));
+            if (next == byName.cend())
+                break;
+            step = *next;
+            ++slot.depth;
+        }
+        gaps.push_back(slot);
+    }
+    std::stable_sort(gaps.begin(), gaps.end(), [](const Slot &a, const Slot &b) {
+        return a.before != b.before ? a.before < b.before : a.depth > b.depth;
+    });
+    std::vector<Section> sections;
+    sections.reserve(m_sections.size() + gaps.size());
+    size_t next = 0;
+    for (qsizetype i = 0; i <= end; ++i) {
+        for (; next < gaps.size() && gaps[next].before == i; ++next) {
+            Section slot;
+            slot.formerName = gaps[next].place->section;
+            for (int blank = 0; blank < gaps[next].place->blankLines; ++blank)
+                slot.formerTail.push_back(appendExtra(QStringView(), m_defaultEnd));
+            sections.push_back(std::move(slot));
+        }
+        if (i < end)
+            sections.push_back(std::move(m_sections[size_t(i)]));
+    }
+    m_sections = std::move(sections);
+    indexSections();
+}
+
+void IniDocument::indexSections()
+{
+    m_sectionsByName.clear();
+    m_formerPlaces.clear();
+    for (qsizetype i = 1; i < qsizetype(m_sections.size()); ++i) {
+        const Section &section = m_sections[size_t(i)];
+        if (section.hasHeader)
+            m_sectionsByName[FoldedKey{section.name}].append(i);
+        else if (section.formerName)
+            m_formerPlaces.insert(FoldedKey{*section.formerName}, i);
+    }
 }
 
 } // namespace calvenor

@@ -101,6 +101,20 @@ public:
     bool replaceSection(QStringView section, const std::vector<StoredEntry> &entries, QStringView keptKey = {});
     bool deleteSection(QStringView section, QStringView keptKey = {}) { return replaceSection(section, {}, keptKey); }
 
+    // A section that loses its header keeps its place: written again, it goes back
+    // where it stood, not to the end. Places outlive a parse when handed on: each names
+    // the section (or former section) that followed it.
+    struct FormerPlace
+    {
+        QString section;
+        QString before;       // the name of what followed it, unless last
+        bool last = false;    // nothing followed it
+        int blankLines = 0;   // the blank lines that closed it
+    };
+    std::vector<FormerPlace> formerPlaces() const;
+    // Takes on the places of sections this document lacks (one it holds has its place).
+    void restoreFormerPlaces(const std::vector<FormerPlace> &places);
+
 private:
     enum class LineEnd : quint8 { None, CrLf, Lf, Cr };
     struct Line
@@ -119,6 +133,8 @@ private:
         mutable QHash<FoldedKey, qsizetype> keyIndex;   // name -> its first named line
         mutable bool indexed = false;
         mutable int scans = 0;   // lookups answered by walking the lines
+        std::optional<QString> formerName;   // a section that lost its header and keeps its place
+        std::vector<Line> formerTail;        // the blank lines that closed it
         void forgetIndex()
         {
             keyIndex.clear();
@@ -140,8 +156,10 @@ private:
     void addSection(Section section);
     Section &appendNewSection(QStringView name);
     // Takes the header and every entry of a section away; its comments join the
-    // section before it, where a fresh parse finds them too.
-    void retireSection(qsizetype index);
+    // section before it, where a fresh parse finds them too. keepPlace leaves the
+    // section's place for it to come back to.
+    void retireSection(qsizetype index, bool keepPlace);
+    void indexSections();
     static QStringView lineEndText(LineEnd end);
 
     IniTextCodec m_codec;
@@ -153,6 +171,7 @@ private:
     bool m_modified = false;
     std::vector<Section> m_sections;  // [0] holds the lines before the first header
     QHash<FoldedKey, QList<qsizetype>> m_sectionsByName;   // name -> its live sections
+    QHash<FoldedKey, qsizetype> m_formerPlaces;            // name -> the place it left
     mutable QHash<QString, QString> m_markedForms;   // value -> its marked stored form from the file
 };
 

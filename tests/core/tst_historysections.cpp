@@ -85,6 +85,7 @@ private slots:
     void savedSectionsReadBackWhateverTheLayout_data();
     void savedSectionsReadBackWhateverTheLayout();
     void templateNamesMatchIgnoringAsciiCase();
+    void emptiedSectionsFilledAgainGoBackToTheirPlace();
     void failedPanelWriteLeavesTheTabsOnDisk();
 };
 
@@ -457,6 +458,37 @@ void TestHistorySections::templateNamesMatchIgnoringAsciiCase()
     f.store.Row(f.store.GetStartEnd("SyncOptions").start).col(4) = QStringLiteral("w");
     QCOMPARE(f.save("SyncOptions"), 0);
     QCOMPARE(f.file(), QByteArray("[SyncOptions]\nFoo_R=r\nfoo_L=l\n\xc4pfel_L=1\n\xe4pfel_L=2\nfoo_Wcs=w\n"));
+}
+
+void TestHistorySections::emptiedSectionsFilledAgainGoBackToTheirPlace()
+{
+    const QByteArray text = "[LeftHistory]\r\n0=a\r\n\r\n[RightHistory]\r\n0=r\r\n\r\n[MkDirHistory]\r\n0=m\r\n"
+                            "\r\n[Other]\r\no=1\r\n";
+    Fixture f(text);
+    const int right = cSectionsData::GetSectionIndex("RightHistory");
+    const int mkdir = cSectionsData::GetSectionIndex("MkDirHistory");
+    const std::vector<HistoryRow> rightRows = f.store.SectionRows(right);
+    const std::vector<HistoryRow> mkdirRows = f.store.SectionRows(mkdir);
+    QCOMPARE(f.store.ClearSection("RightHistory"), 0);
+    QCOMPARE(f.save("RightHistory"), 0);
+    QCOMPARE(f.file(), QByteArray("[LeftHistory]\r\n0=a\r\n\r\n[MkDirHistory]\r\n0=m\r\n\r\n[Other]\r\no=1\r\n"));
+    // Undone and saved: the file is as it was.
+    QCOMPARE(f.store.ReplaceRows(right, 0, 0, rightRows), 0);
+    QCOMPARE(f.save("RightHistory"), 0);
+    QCOMPARE(f.file(), text);
+
+    // Two neighbours emptied, the file rewritten by another program, then both filled again.
+    f.store.ClearSection("RightHistory");
+    f.store.ClearSection("MkDirHistory");
+    f.store.SetSaveFlag("MkDirHistory");
+    QCOMPARE(f.save("RightHistory"), 0);
+    QCOMPARE(f.file(), QByteArray("[LeftHistory]\r\n0=a\r\n\r\n[Other]\r\no=1\r\n"));
+    f.env.writeFile("wincmd.ini", "[LeftHistory]\r\n0=a\r\n\r\n[Other]\r\no=22\r\n");
+    f.store.ReplaceRows(right, 0, 0, rightRows);
+    f.store.ReplaceRows(mkdir, 0, 0, mkdirRows);
+    f.store.SetSaveFlag("MkDirHistory");
+    QCOMPARE(f.save("RightHistory"), 0);
+    QCOMPARE(f.file(), QByteArray(text).replace("o=1", "o=22"));
 }
 
 void TestHistorySections::failedPanelWriteLeavesTheTabsOnDisk()
