@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -87,17 +86,23 @@ bool isTemporaryOf(const char *entry, const QByteArray &prefix)
     return suffix[6] == '\0';
 }
 
+// What the names of a target's temporary files begin with.
+QByteArray temporaryPrefix(const QString &target)
+{
+    return '.' + QFile::encodeName(QFileInfo(target).fileName()) + '.';
+}
+
 // Removes the temporary files of this target that a killed writer left behind. A writer
-// holds a lock on its temporary file until the file has its final name, so a file that
-// is old and unlocked belongs to nobody; the age covers the moment between its creation
-// and its lock.
+// locks its temporary file before it relies on it and holds the lock until the file has
+// its final name, so a file nobody holds locked belongs to nobody. The lock is taken
+// before the name is checked and held through the removal: a writer that finds its
+// file gone or locked starts another.
 void removeStaleTemporaries(const QByteArray &folder, const QByteArray &prefix)
 {
     DIR *listing = ::opendir(folder.constData());
     if (!listing)
         return;
     const int folderFd = ::dirfd(listing);
-    const time_t oldest = std::time(nullptr) - kStaleTemporaryAgeSeconds;
     while (const dirent *entry = ::readdir(listing)) {
         if (!isTemporaryOf(entry->d_name, prefix))
             continue;
@@ -107,13 +112,23 @@ void removeStaleTemporaries(const QByteArray &folder, const QByteArray &prefix)
         struct stat held {};
         struct stat named {};
         if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == ::geteuid()
-            && held.st_mtime < oldest && ::flock(fd, LOCK_EX | LOCK_NB) == 0
+            && ::flock(fd, LOCK_EX | LOCK_NB) == 0
             && ::fstatat(folderFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0
             && named.st_ino == held.st_ino && named.st_dev == held.st_dev)
             ::unlinkat(folderFd, entry->d_name, 0);
         ::close(fd);
     }
     ::closedir(listing);
+}
+
+// Whether the file open on fd still has this name (a cleaner may have taken it before
+// the lock was ours).
+bool stillNamed(int fd, const QByteArray &name)
+{
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::stat(name.constData(), &named) == 0 && named.st_ino == held.st_ino
+        && named.st_dev == held.st_dev;
 }
 
 mode_t defaultFileMode()
@@ -149,14 +164,26 @@ ErrorNumber writeFileAtomically(const QString &nativePath, const QByteArray &byt
             return errPathNotFound;
     }
 
-    const QByteArray prefix = '.' + QFile::encodeName(QFileInfo(target).fileName()) + '.';
+    const QByteArray prefix = temporaryPrefix(target);
     removeStaleTemporaries(folder, prefix);
-    QByteArray temporary = folder + '/' + prefix + "XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
+    QByteArray temporary;
+    int fd = -1;
+    // Held until the file has its final name: the lock tells a live writer's file from
+    // litter. Another writer cleaning up may take a file in the moment before its lock.
+    for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
+        temporary = folder + '/' + prefix + "XXXXXX";
+        fd = ::mkstemp(temporary.data());
+        if (fd < 0)
+            return errorFromErrno(errno);
+        // Where the file system has no locks, no cleaner can take the file either.
+        const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        if (taken || !stillNamed(fd, temporary)) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
     if (fd < 0)
-        return errorFromErrno(errno);
-    // Held until the file has its final name: a lock tells a live writer's file from litter.
-    ::flock(fd, LOCK_EX | LOCK_NB);
+        return errPathFileAccess;
 
     auto fail = [&](int error) {
         ::unlink(temporary.constData());
@@ -180,6 +207,14 @@ ErrorNumber writeFileAtomically(const QString &nativePath, const QByteArray &byt
     ::close(fd);
     syncFolder(folder);
     return errNone;
+}
+
+void removeStaleTemporaryFiles(const QString &nativePath)
+{
+    if (nativePath.isEmpty())
+        return;
+    const QString target = resolveLinks(QFileInfo(nativePath).absoluteFilePath());
+    removeStaleTemporaries(QFile::encodeName(QFileInfo(target).absolutePath()), temporaryPrefix(target));
 }
 
 bool isNonRegularFile(const QString &nativePath)

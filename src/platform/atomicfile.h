@@ -12,11 +12,13 @@ namespace calvenor {
 // A crash at any point leaves either the old file or the new one. A symbolic link is
 // followed so that the link itself survives; permissions and owner are kept. A file
 // that exists but is read-only is refused, as the file manager's own writes would be.
-// The temporary file is named "." + the file's name + "." + six letters or digits; one
-// that a killed writer left behind is removed by the next write of the same file once
-// it is older than kStaleTemporaryAgeSeconds and no writer holds its lock.
+// The temporary file is named "." + the file's name + "." + six letters or digits and
+// is locked by its writer until it has the final name; one that a killed writer left
+// behind (no writer holds its lock) is removed by the next write of the same file.
 ErrorNumber writeFileAtomically(const QString &nativePath, const QByteArray &bytes);
-inline constexpr int kStaleTemporaryAgeSeconds = 10 * 60;
+// Removes what killed atomic writes of this file left behind, for writers that change
+// the file in place (an append).
+void removeStaleTemporaryFiles(const QString &nativePath);
 
 // True when nativePath names an existing entry that is not a regular file (a folder, a
 // named pipe, a device, a socket), symbolic links followed. Such a path must never be

@@ -232,8 +232,11 @@ int WriteHistoryBackup(const QString &nativePath, const QString &gatheredText, b
 
     // The byte-order mark, if any, tells the file's encoding.
     const IniTextCodec found = IniTextCodec::detect(file.read(0, 4), codePage);
-    if (found.encoding() != IniEncoding::Ansi || ansiHoldsIt)
+    if (found.encoding() != IniEncoding::Ansi || ansiHoldsIt) {
+        // What killed rewrites of this file left goes with an append as well.
+        removeStaleTemporaryFiles(nativePath);
         return appendBlock(file, found, block);
+    }
     // An ANSI file that must now hold more than its code page: the whole file becomes
     // UTF-8, so that it never mixes two encodings.
     const QByteArray existing = file.read(0, wholeContentEnd(file, found));

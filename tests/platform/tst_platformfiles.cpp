@@ -8,11 +8,9 @@
 
 #include <atomic>
 #include <cerrno>
-#include <ctime>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 using namespace calvenor;
@@ -33,17 +31,6 @@ extern "C" int fsync(int fd)
     }
     return int(::syscall(SYS_fsync, fd));
 }
-
-namespace {
-
-void makeOld(const QString &path)
-{
-    const time_t old = std::time(nullptr) - kStaleTemporaryAgeSeconds - 60;
-    const struct timeval times[2] = {{old, 0}, {old, 0}};
-    ::utimes(QFile::encodeName(path).constData(), times);
-}
-
-} // namespace
 
 class TestPlatformFiles : public QObject
 {
@@ -144,24 +131,23 @@ void TestPlatformFiles::staleTemporaryFilesAreRemoved()
 {
     TestEnvironment env;
     const QString file = env.writeFile("tc/wincmd.ini", "old");
-    // What killed writers left: old files in our temporary pattern for this target.
-    const QString stale = env.writeFile("tc/.wincmd.ini.a1B2c3", "half");
-    makeOld(stale);
-    // A live writer's file: young, or old but locked by its writer.
-    const QString young = env.writeFile("tc/.wincmd.ini.Young1", "writing");
+    // What killed writers left, however young: files in our temporary pattern for this
+    // target that no writer holds locked.
+    env.writeFile("tc/.wincmd.ini.a1B2c3", "half");
+    env.writeFile("tc/.wincmd.ini.Young1", "half");
+    // A live writer's file: locked by its writer.
     const QString locked = env.writeFile("tc/.wincmd.ini.Locked", "writing");
-    makeOld(locked);
     QFile lockHolder(locked);
     QVERIFY(lockHolder.open(QIODevice::ReadOnly));
     QCOMPARE(::flock(lockHolder.handle(), LOCK_EX | LOCK_NB), 0);
     // Not ours, or another file's.
     QStringList others = {"tc/.wincmd.ini.toolong7", "tc/.wincmd.ini.ab-cd1", "tc/.wcx_ftp.ini.a1B2c3", "tc/wincmd.ini.a1B2c3"};
     for (const QString &name : std::as_const(others))
-        makeOld(env.writeFile(name, "keep"));
+        env.writeFile(name, "keep");
 
     QCOMPARE(writeFileAtomically(file, "new"), errNone);
     QStringList left = QDir(env.path("tc")).entryList(QDir::Files | QDir::Hidden);
-    QStringList expected = {"wincmd.ini", ".wincmd.ini.Young1", ".wincmd.ini.Locked"};
+    QStringList expected = {"wincmd.ini", ".wincmd.ini.Locked"};
     for (const QString &name : std::as_const(others))
         expected << QFileInfo(name).fileName();
     left.sort();

@@ -91,8 +91,12 @@ void TestHistoryBackup::appendsAndStartsAfresh()
 {
     TestEnvironment env;
     const QString file = env.path("backup.txt");
-    for (int run = 0; run < 3; ++run)
+    for (int run = 0; run < 3; ++run) {
         QCOMPARE(WriteHistoryBackup(file, "[A]\r\n0=x\r\n\r\n", false, kWhen, AnsiCodePage::get(1252)), 0);
+        if (run == 0)
+            env.writeFile(".backup.txt.k1lLed", "what a killed rewrite left");
+    }
+    QVERIFY(!QFile::exists(env.path(".backup.txt.k1lLed")));   // an append clears it away too
     const QByteArray three = env.readFile(file);
     QCOMPARE(three.count("; ===\r\n; === Total Commander history"), 3);
     QVERIFY(three.endsWith("|||\r\n\r\n"));
