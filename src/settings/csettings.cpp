@@ -114,12 +114,17 @@ void cSettings::LocateSettingsFile()
     const QString stored = m_registry.ReadValue(kRegistryKey, QStringLiteral("IniFileName"));
     const QString trimmed = stored.trimmed();
     const bool recorded = stored != m_paths.MissingValueMarker();
-    if (!recorded)
+    if (!recorded) {
         m_settingsFile = folder + fileName;
-    else if (trimmed.startsWith(QStringLiteral(".\\")) || trimmed.startsWith(QStringLiteral("./")))
+    } else if (trimmed.startsWith(QStringLiteral(".\\")) || trimmed.startsWith(QStringLiteral("./"))) {
         m_settingsFile = folder + trimmed.mid(2).trimmed();
-    else
+    } else {
+        // A reference the environment lacks (%APPDATA%, as a sibling editor under Wine
+        // records it) names a folder of the prefix.
+        if (m_paths.nativePath(stored).isEmpty())
+            LearnWineFolders(m_paths);
         m_settingsFile = m_paths.ExpandPath(stored);
+    }
     if (m_settingsFile.isEmpty() || m_settingsFile == m_paths.MissingValueMarker())
         m_settingsFile = folder + fileName;
 

@@ -39,7 +39,12 @@ FileManagerLocator::FileManagerLocator(PathMacros &paths, cRegistry &registry, c
 
 void FileManagerLocator::LearnWineFolders()
 {
-    const QString prefix = m_paths.winePrefix().folder();
+    calvenor::LearnWineFolders(m_paths);
+}
+
+void LearnWineFolders(PathMacros &paths)
+{
+    const QString prefix = paths.winePrefix().folder();
     // The names Windows programs expect, and where Wine keeps their values.
     const struct {
         const char16_t *variable;
@@ -61,12 +66,12 @@ void FileManagerLocator::LearnWineFolders()
         {u"ProgramFiles", u"HKEY_LOCAL_MACHINE", u"Software\\Microsoft\\Windows\\CurrentVersion", u"ProgramFilesDir"},
         {u"SystemRoot", u"HKEY_LOCAL_MACHINE", u"Software\\Microsoft\\Windows NT\\CurrentVersion", u"SystemRoot"},
     };
-    const cRegistry wine(m_paths.MissingValueMarker(), QString(), prefix);
+    const cRegistry wine(paths.MissingValueMarker(), QString(), prefix);
     for (const auto &source : sources) {
         const QString value = wine.ReadValue(QString::fromUtf16(source.root) + u'\\' + QString::fromUtf16(source.key),
                                              QString::fromUtf16(source.value));
-        if (value != m_paths.MissingValueMarker() && !value.isEmpty())
-            m_paths.setFallbackVariable(QString::fromUtf16(source.variable), m_paths.ExpandPath(value));
+        if (value != paths.MissingValueMarker() && !value.isEmpty())
+            paths.setFallbackVariable(QString::fromUtf16(source.variable), paths.ExpandPath(value));
     }
 }
 

@@ -13,6 +13,10 @@ namespace calvenor {
 
 class cSettings;
 
+// Teaches the path macros the folders Wine records for the prefix (APPDATA,
+// LOCALAPPDATA, USERPROFILE, windir, ...) for references the environment lacks.
+void LearnWineFolders(PathMacros &paths);
+
 // Finds the file manager's installation folder, wincmd.ini and wcx_ftp.ini without
 // asking: its environment variables, its registry values (ours, then the Wine prefix's,
 // including a 32-bit installation's Wow6432Node), then the user's own choice in the
@@ -24,8 +28,7 @@ public:
     FileManagerLocator(PathMacros &paths, cRegistry &registry, cSettings &settings, cProfile &profile,
                        PersonInterface &person, const LanguageSource &language, cCommonDialog &dialog);
 
-    // Teaches the path macros the folders Wine records for the prefix (APPDATA,
-    // LOCALAPPDATA, USERPROFILE, windir, ...) for references the environment lacks.
+    // The free LearnWineFolders for this locator's path macros.
     void LearnWineFolders();
 
     QString GetFileManagerFolder();   // becomes gstrTCInstallDir

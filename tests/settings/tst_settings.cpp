@@ -140,20 +140,30 @@ void TestSettings::unwritableRecordedFileUsesTheConfigFolder()
 void TestSettings::settingsFileNamedAsWindowsPathIsFound_data()
 {
     QTest::addColumn<QString>("recorded");
-    QTest::newRow("drive letter") << "C:\\cfg\\vantrel editors.ini";
-    QTest::newRow("environment reference") << "%APPDATA%\\vantrel editors.ini";
+    QTest::addColumn<QString>("folder");   // of drive c:
+    QTest::newRow("drive letter") << "C:\\cfg\\vantrel editors.ini" << "cfg";
+    QTest::newRow("environment reference") << "%APPDATA%\\vantrel editors.ini" << "cfg";
+    QTest::newRow("shell folder of the prefix") << "%APPDATA%\\VantrelEditors\\vantrel editors.ini"
+                                                << "users/me/AppData/Roaming/VantrelEditors";
 }
 
 void TestSettings::settingsFileNamedAsWindowsPathIsFound()
 {
     QFETCH(QString, recorded);
+    QFETCH(QString, folder);
     Fixture f;
-    f.env.paths().setFallbackVariable("APPDATA", "C:\\cfg");
+    // Taught by whoever learned it first, or found in the prefix's own record.
+    if (folder == u"cfg")
+        f.env.paths().setFallbackVariable("APPDATA", "C:\\cfg");
+    f.env.writeFile("prefix/user.reg", "WINE REGISTRY Version 2\n"
+                    "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell Folders] 1\n"
+                    "\"AppData\"=\"C:\\\\users\\\\me\\\\AppData\\\\Roaming\"\n");
     const QByteArray text = "[Calvenor]\r\nMaxItems=42\r\n";
-    const QString file = f.env.writeFile("prefix/drive_c/cfg/vantrel editors.ini", text);
+    const QString file = f.env.writeFile("prefix/drive_c/" + folder + "/vantrel editors.ini", text);
     f.registry.WriteValue(kKey, "IniFileName", recorded, cRegistry::TextValue);
     f.settings.LocateSettingsFile();
     QVERIFY(f.settings.UnwritableSettingsFile().isEmpty());
+    QCOMPARE(f.env.paths().nativePath(f.settings.SettingsFile()), QFileInfo(file).canonicalFilePath());
     f.settings.LoadSettings();
     QCOMPARE(f.settings.MaxItems, 42);
     // The file exists, so the check adds no [Common] section to it.
