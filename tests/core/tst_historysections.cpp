@@ -86,7 +86,8 @@ private slots:
     void savedSectionsReadBackWhateverTheLayout();
     void templateNamesMatchIgnoringAsciiCase();
     void emptiedSectionsFilledAgainGoBackToTheirPlace();
-    void failedPanelWriteLeavesTheTabsOnDisk();
+    void sectionSaveFailingHalfWayWritesNothing_data();
+    void sectionSaveFailingHalfWayWritesNothing();
 };
 
 void TestHistorySections::numberedSectionsRead_data()
@@ -491,23 +492,38 @@ void TestHistorySections::emptiedSectionsFilledAgainGoBackToTheirPlace()
     QCOMPARE(f.file(), QByteArray(text).replace("o=1", "o=22"));
 }
 
-void TestHistorySections::failedPanelWriteLeavesTheTabsOnDisk()
+void TestHistorySections::sectionSaveFailingHalfWayWritesNothing_data()
 {
-    // The panel section lives in a file that cannot be read (a folder): the tab save
-    // fails half-way, and nothing of it reaches the disk.
+    // %FOLDER% stands for a file that cannot be read: a folder.
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("section");
+    QTest::newRow("tabs whose panel section lives in it")
+        << QByteArray("[LeftTabs]\n0_path=a\n1_path=b\nActiveTab=1\n[Left]\nRedirectSection=%FOLDER%\npath=x\n")
+        << "LeftTabs";
+    QTest::newRow("emptied selection, the right panel's selection living in it")
+        << QByteArray("[Selection]\n[Left]\nuserspec=*.c\n[Right]\nRedirectSection=%FOLDER%\nuserspec=*.d\n")
+        << "Selection";
+}
+
+void TestHistorySections::sectionSaveFailingHalfWayWritesNothing()
+{
+    // One write of the section's save fails after others were made: nothing of it
+    // reaches the disk.
+    QFETCH(QByteArray, text);
+    QFETCH(QString, section);
     TestEnvironment env;
     QDir().mkpath(env.path("folder.ini"));
-    const QByteArray text = "[LeftTabs]\n0_path=a\n1_path=b\nActiveTab=1\n[Left]\nRedirectSection="
-        + env.path("folder.ini").toUtf8() + "\npath=x\n";
+    text.replace("%FOLDER%", env.path("folder.ini").toUtf8());
     const QString main = env.writeFile("wincmd.ini", text);
     HistoryRowStore store;
     HistorySections sections(env.profile(), store);
     QCOMPARE(sections.ReadAllHistorySections(main, env.path("wcx_ftp.ini")), 0);
-    store.Row(store.GetStartEnd("LeftTabs").start).col(2) = QStringLiteral("changed");
-    store.SetSaveFlag("LeftTabs");
+    if (store.GetStartEnd(section).start >= 0)
+        store.Row(store.GetStartEnd(section).start).col(2) = QStringLiteral("changed");
+    store.SetSaveFlag(section);
     QCOMPARE(sections.SaveAllHistorySections(main, env.path("wcx_ftp.ini")), int(errPathFileAccess));
     QCOMPARE(env.readFile(main), text);
-    QVERIFY(store.SaveFlag("LeftTabs"));
+    QVERIFY(store.SaveFlag(section));
 }
 
 QTEST_GUILESS_MAIN(TestHistorySections)

@@ -181,9 +181,11 @@ void TestIniDocument::edits_data()
         << QByteArray("[A]\nk\nz=1\n") << "A" << "k" << "v" << QByteArray("[A]\nk=v\nz=1\n");
     QTest::newRow("a commented key is written where it stands")
         << QByteArray("[A]\n;k=1\nz=1\n") << "A" << ";k" << "2" << QByteArray("[A]\n;k=2\nz=1\n");
+    // Encoded surrogates among them: a lone one of either half, and a pair that must not
+    // turn into the four bytes of one character.
     QTest::newRow("bytes that are not UTF-8 survive beside an edit")
-        << QByteArray("\xef\xbb\xbf[S]\n0=\xed\xa0\x80 \xc0\n1=a\n") << "S" << "1" << "b"
-        << QByteArray("\xef\xbb\xbf[S]\n0=\xed\xa0\x80 \xc0\n1=b\n");
+        << QByteArray("\xef\xbb\xbf[S]\n0=\xed\xa0\x80 \xc0 \xed\xb3\xbf \xed\xa0\xbd\xed\xb2\xa9\n1=a\n") << "S" << "1" << "b"
+        << QByteArray("\xef\xbb\xbf[S]\n0=\xed\xa0\x80 \xc0 \xed\xb3\xbf \xed\xa0\xbd\xed\xb2\xa9\n1=b\n");
     QTest::newRow("an edited line keeps its own line end")
         << QByteArray("[A]\r\na=1\nb=2\r\n") << "A" << "a" << "3" << QByteArray("[A]\r\na=3\nb=2\r\n");
     QTest::newRow("other sections keep their bytes")
