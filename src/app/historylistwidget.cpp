@@ -129,13 +129,16 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
     m_view->setItemDelegate(new IconDelegate(m_view));
     m_view->setUniformItemSizes(true);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);   // the engine asks for edits
+    // A second click on the current row edits it in place, where renaming is offered
+    // (the model says so); F2 and the Rename command go through the engine.
+    m_view->setEditTriggers(QAbstractItemView::SelectedClicked);
     m_view->setDragEnabled(true);
     m_view->setAcceptDrops(true);
     m_view->setDropIndicatorShown(true);
     m_view->setDragDropMode(QAbstractItemView::DragDrop);
     m_view->setDefaultDropAction(Qt::MoveAction);
     m_view->installEventFilter(this);
+    m_caption->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);
     m_captionLabel->setBuddy(m_caption);
     m_empty->setAlignment(Qt::AlignCenter);
@@ -290,6 +293,17 @@ void HistoryListWidget::SetFilter(const QString &text)
 
 bool HistoryListWidget::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_caption && event->type() == QEvent::ShortcutOverride) {
+        // The caption is written into the tab as it is typed: undoing it is the
+        // window's undo (the step and the pending state go too), not the box's own.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeyCombination combination = key->keyCombination();
+        if (key->matches(QKeySequence::Undo)
+            || combination == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z)) {
+            event->ignore();
+            return true;
+        }
+    }
     if (watched == m_view && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const int code = VirtualKeyOf(key->key());

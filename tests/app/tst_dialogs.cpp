@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -418,6 +419,9 @@ void TestDialogs::optionsShowTheStoredSettings()
     f.context.settings.FixedBorders = true;
     f.context.settings.VerticalPanels = 2;   // the window's own state stays
     WhenDialogOpens<QDialog>("frmOptions", [&](QDialog *dialog) {
+        // Centred at the size it is shown with.
+        const QPoint middle = dialog->screen()->availableGeometry().center();
+        QVERIFY2((dialog->frameGeometry().center() - middle).manhattanLength() <= 2, "centred on the screen");
         QVERIFY(!child<QCheckBox>(dialog, "chkFixedBorders")->isChecked());
         QVERIFY(child<QCheckBox>(dialog, "chkAlwaysRestartTC")->isChecked());
         QVERIFY(!child(dialog, "cmdApply")->isEnabled());

@@ -52,6 +52,7 @@ private slots:
     void saveAndRestartStartsTheFileManagerOnTheSavedFiles();
     void dropOnTheListViewMovesTheRow();
     void filterShowsMatchesAndCommandsActOnTheRealRows();
+    void secondClickOnTheCurrentRowEditsIt();
 };
 
 void TestMainWindow::enableRules_data()
@@ -415,6 +416,36 @@ void TestMainWindow::filterShowsMatchesAndCommandsActOnTheRealRows()
     f.item("mnuEditAddItem")->trigger();
     QVERIFY(filter->text().isEmpty());
     QCOMPARE(view->model()->rowCount(), 5);
+}
+
+void TestMainWindow::secondClickOnTheCurrentRowEditsIt()
+{
+    Fixture f;
+    f.window.show();
+    QApplication::setActiveWindow(&f.window);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    auto *view = f.window.findChild<QListView *>(QStringLiteral("ListView1"));
+    auto clickTwice = [view](int row) {
+        const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QTest::qWait(QApplication::doubleClickInterval() + 50);   // not a double click
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+    };
+    f.select("Command line history");
+    clickTwice(1);
+    QTRY_VERIFY(view->indexWidget(view->currentIndex()));
+    auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(view->currentIndex()));
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, "git log");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(f.window.historyList().store().SectionRows(0)[1].col(2), QStringLiteral("git log"));
+    QVERIFY(f.window.savePending());
+    // Not in the overview.
+    f.select("RootNode");
+    clickTwice(1);
+    QVERIFY(!view->indexWidget(view->currentIndex()));
 }
 
 QTEST_MAIN(TestMainWindow)

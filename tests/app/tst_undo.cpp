@@ -6,6 +6,7 @@
 #include "windowfixture.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QUndoStack>
@@ -132,6 +133,7 @@ private slots:
     void undoAndRedoRestoreRowsAndFlags_data();
     void undoAndRedoRestoreRowsAndFlags();
     void pendingChangesFollowTheStack();
+    void ctrlZInTheCaptionBoxUndoesTheStep();
     void undoAfterSaveStillSavesTheUndoneState();
     void openingOtherFilesForgetsTheStack();
     void keepsOnlyWhatChanged();
@@ -188,6 +190,29 @@ void TestUndo::pendingChangesFollowTheStack()
     // Closing now asks nothing: there is nothing to save.
     f.window.close();
     QVERIFY(f.person.messages().isEmpty());
+}
+
+void TestUndo::ctrlZInTheCaptionBoxUndoesTheStep()
+{
+    // Ctrl+Z in the caption box right after typing takes the step back, not only the
+    // box's text.
+    Fixture f;
+    f.select("LeftTabs");
+    f.window.show();
+    QApplication::setActiveWindow(&f.window);   // offscreen windows are not activated
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    auto *caption = f.window.findChild<QLineEdit *>(QStringLiteral("txtTabCaption"));
+    const QString before = caption->text();
+    caption->setFocus();
+    QTest::keyClicks(caption, "Work");
+    QVERIFY(f.window.savePending());
+    QTest::keyClick(caption, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(caption->text(), before);
+    QVERIFY(!f.window.savePending());
+    QVERIFY(!f.window.editHistory().stack()->canUndo());
+    QTest::keyClick(caption, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(caption->text(), before + QStringLiteral("Work"));
+    QVERIFY(f.window.savePending());
 }
 
 void TestUndo::undoAfterSaveStillSavesTheUndoneState()
