@@ -331,26 +331,30 @@ void TestDialogs::deleteAllFromTheMenu()
 
 void TestDialogs::deleteAllKeepsLockedTabsUnlessTicked()
 {
-    for (const bool tick : {false, true}) {
-        Fixture f;
-        f.env.writeFile("tc/wincmd.ini", "[LeftTabs]\r\n0_path=C:\\\r\n1_path=D:\\\r\n1_options=1|0|0|0|0|1|0\r\n"
-                                         "ActiveTab=0\r\n[RightTabs]\r\n0_path=E:\\\r\n");
-        f.window.OpenIniFiles(f.wincmd, f.wcxftp);
-        f.select("LeftTabs");
-        WhenDialogOpens<QDialog>("frmDeleteAll", [&](QDialog *dialog) {
-            auto *tree = dialog->findChild<SectionCheckTree *>();
-            auto *box = child<QCheckBox>(dialog, "Check1");
-            box->setChecked(true);
-            tree->SetChecked("LeftTabs", false);   // no tab section: the tick goes
-            QVERIFY(!box->isEnabled() && !box->isChecked());
-            QVERIFY(!child(dialog, "cmdOK")->isEnabled());
-            tree->SetChecked("LeftTabs", true);
-            box->setChecked(tick);
-            child(dialog, "cmdOK")->click();
-        });
-        f.item("mnuEditDeleteAll")->trigger();
-        QCOMPARE(rowsOf(f.window.historyList(), "LeftTabs").size(), tick ? 0 : 1);
-        QCOMPARE(rowsOf(f.window.historyList(), "RightTabs").size(), 1);
+    for (const QString section : {"LeftTabs", "RightTabs"}) {
+        const QString other = section == u"LeftTabs" ? QStringLiteral("RightTabs") : QStringLiteral("LeftTabs");
+        for (const bool tick : {false, true}) {
+            Fixture f;
+            f.env.writeFile("tc/wincmd.ini", "[LeftTabs]\r\n0_path=C:\\\r\n1_path=D:\\\r\n1_options=1|0|0|0|0|1|0\r\n"
+                                             "ActiveTab=0\r\n[RightTabs]\r\n0_path=E:\\\r\n1_path=F:\\\r\n"
+                                             "1_options=1|0|0|0|0|2|0\r\nActiveTab=0\r\n");
+            f.window.OpenIniFiles(f.wincmd, f.wcxftp);
+            f.select(section);
+            WhenDialogOpens<QDialog>("frmDeleteAll", [&](QDialog *dialog) {
+                auto *tree = dialog->findChild<SectionCheckTree *>();
+                auto *box = child<QCheckBox>(dialog, "Check1");
+                box->setChecked(true);
+                tree->SetChecked(section, false);   // no tab section: the tick goes
+                QVERIFY(!box->isEnabled() && !box->isChecked());
+                QVERIFY(!child(dialog, "cmdOK")->isEnabled());
+                tree->SetChecked(section, true);
+                box->setChecked(tick);
+                child(dialog, "cmdOK")->click();
+            });
+            f.item("mnuEditDeleteAll")->trigger();
+            QCOMPARE(rowsOf(f.window.historyList(), section).size(), tick ? 0 : 1);
+            QCOMPARE(rowsOf(f.window.historyList(), other).size(), 3);   // untouched, the panel's own tab too
+        }
     }
 }
 
@@ -476,6 +480,19 @@ void TestDialogs::optionsApplyStoresAndShows()
     QCOMPARE(f.context.settings.Read("Calvenor", "CommandListShowLines", "-"), QStringLiteral("1"));
     QCOMPARE(f.context.settings.Read("Calvenor", "BackgroundColor", "-"), QString::number(0xFF));
     QCOMPARE(f.context.settings.Read("Calvenor", "UseDefaultLanguage", "-"), QStringLiteral("1"));
+    QCOMPARE(f.context.settings.Read("Common", "LanguageFile", "-"), QStringLiteral("/nowhere/Deutsch.lng"));
+    // An emptied path box keeps the stored language file, through Apply and OK.
+    WhenDialogOpens<QDialog>("frmOptions", [&](QDialog *dialog) {
+        auto *path = child<QLineEdit>(dialog, "txtLanguageFilePath");
+        path->selectAll();
+        QTest::keyClick(path, Qt::Key_Delete);
+        child<QCheckBox>(dialog, "chkShowgridlines")->click();
+        child(dialog, "cmdApply")->click();
+        QCOMPARE(f.context.settings.Read("Common", "LanguageFile", "-"), QStringLiteral("/nowhere/Deutsch.lng"));
+        child<QCheckBox>(dialog, "chkShowgridlines")->click();
+        child(dialog, "cmdOK")->click();
+    });
+    f.item("mnuViewOptions")->trigger();
     QCOMPARE(f.context.settings.Read("Common", "LanguageFile", "-"), QStringLiteral("/nowhere/Deutsch.lng"));
     // The list shows the new background at once.
     auto *list = f.window.findChild<QWidget *>("ListView1");

@@ -61,6 +61,7 @@ void TestMainWindow::enableRules_data()
     QTest::addColumn<bool>("add");
     QTest::addColumn<bool>("move");
     QTest::newRow("folder tabs move, no add") << "LeftTabs" << false << true;
+    QTest::newRow("right tabs, empty: neither") << "RightTabs" << false << false;
     QTest::newRow("stored searches neither") << "Searches" << false << false;
     QTest::newRow("command line both") << "Command line history" << true << true;
     QTest::newRow("an empty section adds but cannot move") << "MkDirHistory" << true << false;
@@ -130,16 +131,19 @@ void TestMainWindow::editsMakeSaveAvailableAndSaveWritesOnlyThem()
 void TestMainWindow::closingWithPendingChanges_data()
 {
     QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("readOnly");   // wincmd.ini cannot be written
     QTest::addColumn<bool>("closes");
     QTest::addColumn<bool>("written");
-    QTest::newRow("cancel keeps the window and the changes") << int(MessageAnswer::Cancel) << false << false;
-    QTest::newRow("no closes without writing") << int(MessageAnswer::No) << true << false;
-    QTest::newRow("yes saves") << int(MessageAnswer::Yes) << true << true;
+    QTest::newRow("cancel keeps the window and the changes") << int(MessageAnswer::Cancel) << false << false << false;
+    QTest::newRow("no closes without writing") << int(MessageAnswer::No) << false << true << false;
+    QTest::newRow("yes saves") << int(MessageAnswer::Yes) << false << true << true;
+    QTest::newRow("yes, and the save fails: the window stays") << int(MessageAnswer::Yes) << true << false << false;
 }
 
 void TestMainWindow::closingWithPendingChanges()
 {
     QFETCH(int, answer);
+    QFETCH(bool, readOnly);
     QFETCH(bool, closes);
     QFETCH(bool, written);
     Fixture f;
@@ -147,8 +151,13 @@ void TestMainWindow::closingWithPendingChanges()
     f.select("LeftHistory");
     f.item("mnuEditDelete")->trigger();
     f.person.answerMessage(MessageAnswer(answer));
+    if (readOnly)
+        QFile::setPermissions(f.wincmd, QFile::ReadOwner);
     QCOMPARE(f.window.close(), closes);
-    QCOMPARE(f.person.messages().last(), "Save changes to\n" + f.wincmd + u'\n' + f.wcxftp);
+    if (readOnly)
+        QVERIFY(f.person.messages().last().contains(f.wincmd));   // the failure is told
+    QVERIFY(f.person.messages().size() >= 1);
+    QCOMPARE(f.person.messages().first(), "Save changes to\n" + f.wincmd + u'\n' + f.wcxftp);
     QCOMPARE(BreakableAtSeparators(QStringLiteral("C:\\a b\\c/")), QStringLiteral("C:\\\u200Ba b\\\u200Bc/"));
     QCOMPARE(f.window.savePending(), !closes || !written);
     QCOMPARE(f.env.readFile(f.wincmd) != kWincmd, written);
@@ -222,6 +231,15 @@ void TestMainWindow::languageSwitchRelabels()
     f.context.settings.LanguageFile = german;
     f.window.ApplyLanguage();
     QCOMPARE(f.window.findChild<QMenu *>("mnuFile")->title(), QStringLiteral("&Datei"));
+    // Toolbar tooltips show the command's text without its accelerator mark.
+    auto *toolbar = f.window.findChild<QToolBar *>("Toolbar1");
+    QStringList tips;
+    for (QAction *button : toolbar->actions()) {
+        if (!button->isSeparator())
+            tips << toolbar->widgetForAction(button)->toolTip();
+    }
+    QVERIFY(tips.contains(QStringLiteral("Speichern")));
+    QVERIFY(!tips.join(QString()).contains(u'&'));
     auto *tree = f.window.findChild<QTreeWidget *>("TreeView1");
     QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("Total Commander-Verlauf"));
     QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("Befehlszeile"));
@@ -231,12 +249,29 @@ void TestMainWindow::rightToLeftLanguageMirrorsTheWindow()
 {
     Fixture f("BackgroundColor=255\r\n[Common]\r\nShowBkColor=1\r\n");
     f.context.settings.UseDefaultLanguage = false;
-    f.context.settings.LanguageFile = f.env.writeFile("Languages/rtl.lng", "[UserLanguage]\r\nRightToLeftLanguage=1\r\n");
+    f.context.settings.LanguageFile = f.env.writeFile("Languages/rtl.lng", "\xEF\xBB\xBF[UserLanguage]\r\nRightToLeftLanguage=1\r\n"
+                                                                          "3096=\xD7\xA8\xD7\x99\xD7\xA7\r\n");
     f.window.ApplyLanguage();
     QCOMPARE(f.window.layoutDirection(), Qt::RightToLeft);
     auto *label = f.window.findChild<QLabel *>("lblTabCaption");
     QCOMPARE(label->layoutDirection(), Qt::RightToLeft);
     QVERIFY(label->alignment() & Qt::AlignRight);   // on the reading side, whatever its text
+    // A label whose own text reads right to left (Hebrew) sits on the right too.
+    auto *empty = f.window.findChild<QLabel *>("lblEmpty");
+    QCOMPARE(empty->text(), QString::fromUtf8("\xD7\xA8\xD7\x99\xD7\xA7"));
+    empty->setAlignment(empty->alignment() & ~Qt::AlignHCenter);
+    f.window.ApplyLanguage();
+    empty->setFixedSize(300, 40);
+    const QImage picture = empty->grab().toImage();
+    const int background = qGray(picture.pixel(picture.width() / 2, 0));
+    int leftmostInk = picture.width();
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qAbs(qGray(picture.pixel(x, y)) - background) > 60)
+                leftmostInk = qMin(leftmostInk, x);
+        }
+    }
+    QVERIFY2(leftmostInk > picture.width() / 2, qPrintable(QString::number(leftmostInk)));
     QCOMPARE(label->palette().color(QPalette::Window), QColor(Qt::red));   // the settings' background
     // Text boxes keep their direction; list entries keep their own in the mirrored list.
     QCOMPARE(f.window.findChild<QLineEdit *>("txtTabCaption")->layoutDirection(), Qt::LeftToRight);

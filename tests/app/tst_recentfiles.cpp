@@ -97,6 +97,11 @@ void TestRecentFiles::addingMovesToTheTop()
     QCOMPARE(f.entries(), QStringList({"b <> 2", "D <> 4", "a <> 1", "c <> 3"}));
     f.recent.RemoveFile(2, true);
     QCOMPARE(f.entries(), QStringList({"b <> 2", "a <> 1", "c <> 3", "-"}));
+    // A pair reopened in other letter case moves up; it is not listed twice.
+    f.recent.AddFile("c:\\tc\\wincmd.ini <> c:\\tc\\wcx_ftp.ini");
+    f.recent.AddFile("a <> 1");
+    f.recent.AddFile("C:\\TC\\WINCMD.INI <> C:\\TC\\Wcx_Ftp.ini");
+    QCOMPARE(f.entries(), QStringList({"C:\\TC\\WINCMD.INI <> C:\\TC\\Wcx_Ftp.ini", "a <> 1", "b <> 2", "c <> 3"}));
 }
 
 void TestRecentFiles::theOldestFallsOff()
@@ -161,6 +166,12 @@ void TestRecentFiles::savedAndReadInMacroForm()
     other.ReadList(settings, "Calvenor", "RecentFiles");
     QCOMPARE(other.ListItems(1), app + "mine/wincmd.ini <> " + app + "mine/wcx_ftp.ini");
     QCOMPARE(other.ListItems(3), kMarker);
+    // Every position filled: the oldest is there after a restart too.
+    for (const char *entry : {"c <> 3", "b <> 2"})
+        f.recent.AddFile(entry);
+    QCOMPARE(f.recent.SaveList(settings, "Calvenor", "RecentFiles"), 0);
+    other.ReadList(settings, "Calvenor", "RecentFiles");
+    QCOMPARE(other.ListItems(4), QStringLiteral("C:\\tc\\wincmd.ini <> C:\\tc\\wcx_ftp.ini"));
 }
 
 QTEST_GUILESS_MAIN(TestRecentFiles)

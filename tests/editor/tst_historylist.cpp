@@ -520,6 +520,8 @@ void TestHistoryList::find()
     QCOMPARE(f.list.FindString("ALPHA", 4, 0), 7L);   // rows + 2: not found
     QCOMPARE(f.list.FindString("alpha", 1, 1), 2L);   // between blanks: a whole word
     QCOMPARE(f.list.FindString("x", 1, 1), 7L);       // between backslashes: not one
+    QCOMPARE(f.list.FindString("C:\\MY", 1, 1), 2L);   // a whole word at the very start
+    QCOMPARE(f.list.FindString("dir\\", 1, 1), 2L);    // and at the very end
     f.list.ShowSelectedSection("RootNode", false);
     QVERIFY(f.list.FindString("Left history", 1, 0) < long(f.list.mlngListCount) + 2);
 }
