@@ -194,6 +194,20 @@ void TestDialogs::exportWritesTheTickedSectionsAndChangesNothing()
     // The next export starts from these ticks and this pair; import keeps its own.
     QCOMPARE(frmImportExport::RememberedWincmd(), target);
     QCOMPARE(f.context.settings.Read("Calvenor", "ImportSelection", "-"), QStringLiteral("-"));
+    // A single ticked section is remembered too (unlike Delete All's).
+    WhenDialogOpens<QDialog>("frmImportExport", [&](QDialog *dialog) {
+        auto *tree = dialog->findChild<SectionCheckTree *>();
+        QCOMPARE(tree->CheckedSections().size(), 3);
+        tickOnly(tree, {"Command line history"});
+        WhenDialogOpens<frmSelectIniFile>("frmSelectIniFile", [&](frmSelectIniFile *select) {
+            QCOMPARE(select->Wincmd(), target);
+            child(select, "cmdOK")->click();
+        });
+        child(dialog, "cmdOK")->click();
+    });
+    f.item("mnuFileExport")->trigger();
+    QCOMPARE(f.context.settings.Read("Calvenor", "ExportSelection", "-"), QStringLiteral("1"));
+    QVERIFY(f.env.readFile("export/wincmd.ini").contains("[Command line history]\r\n0=cmd\r\n"));
 }
 
 void TestDialogs::exportToAnUnwritableFileSaysSo()
