@@ -182,7 +182,11 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
 
 frmMain::~frmMain()
 {
-    // The stack empties as it goes; the window must not hear of it half torn down.
+    // An edit still open would be finished by its editor's destruction, when the
+    // window is half torn down: it is finished now, and nothing reaches the window
+    // afterwards. The stack empties as it goes; the window must not hear of that either.
+    m_listWidget->FinishOpenEdit();
+    m_list->disconnect(this);
     m_edits->stack()->disconnect(this);
     m_edits->disconnect(this);
 }
@@ -545,6 +549,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::saveCommand(bool restart)
 {
+    m_listWidget->FinishOpenEdit();   // what is typed in the list is part of the save
     // Another program wrote the files since they were loaded: the person decides.
     if (!m_disk->ChangedFiles().isEmpty() && !FilesChangedOnDisk(true))
         return;
@@ -589,6 +594,7 @@ void frmMain::ShowHelpFile()
 
 bool frmMain::QuerySaveChanges()
 {
+    m_listWidget->FinishOpenEdit();
     if (!mblnSavePending)
         return true;
     // Both files: a change of FTP Old Connections goes into wcx_ftp.ini.

@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -192,6 +193,15 @@ void HistoryListWidget::SetFolderCheck(StaleFolders *folders, const QString &mis
                 Qt::UniqueConnection);
 }
 
+void HistoryListWidget::FinishOpenEdit()
+{
+    if (QWidget *editor = m_view->indexWidget(m_view->currentIndex())) {
+        QAbstractItemDelegate *delegate = m_view->itemDelegateForIndex(m_view->currentIndex());
+        emit delegate->commitData(editor);
+        emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void HistoryListWidget::ChangeLanguage()
 {
     const HistoryList::PanelTexts texts = m_list.ChangeLanguage();
@@ -316,6 +326,14 @@ bool HistoryListWidget::eventFilter(QObject *watched, QEvent *event)
         const int code = VirtualKeyOf(key->key());
         if (code != 0 && !key->isAutoRepeat())
             m_list.KeyReleased(code, ShiftStateOf(key->modifiers()));
+    } else if (watched == m_view && event->type() == QEvent::FocusIn) {
+        m_focusedByClick = static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason;
+    } else if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonPress) {
+        // A second click on the current row edits it; the click that brings the focus
+        // to the list (its current row already selected) is a first one.
+        m_view->setEditTriggers(m_focusedByClick ? QAbstractItemView::NoEditTriggers
+                                                 : QAbstractItemView::SelectedClicked);
+        m_focusedByClick = false;
     } else if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const int button = mouse->button() == Qt::RightButton ? 2 : mouse->button() == Qt::MiddleButton ? 4 : 1;

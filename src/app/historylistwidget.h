@@ -36,6 +36,9 @@ public:
     // Folder entries whose folder does not exist are shown dimmed, with missingText as
     // their tooltip.
     void SetFolderCheck(StaleFolders *folders, const QString &missingText);
+    // An in-place edit still open is finished with the text typed so far (before a
+    // save or when the window closes, so nothing typed is lost).
+    void FinishOpenEdit();
     // Texts of the labels, from the engine's language.
     void ChangeLanguage();
     // The list's look from the settings: font, grid lines, border, flat look, colours.
@@ -60,6 +63,7 @@ private:
     QCheckBox *m_lock;
     QCheckBox *m_lockBut;
     bool m_showing = false;   // the engine is being mirrored: no gestures to forward
+    bool m_focusedByClick = false;   // the list took the focus with the click now pressed
 };
 
 // Windows virtual key codes of the keys the engine reacts to, and the shift state

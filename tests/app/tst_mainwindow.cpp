@@ -468,6 +468,12 @@ void TestMainWindow::secondClickOnTheCurrentRowEditsIt()
         QTest::qWait(QApplication::doubleClickInterval() + 50);
     };
     f.select("Command line history");
+    // The click that brings the focus to the list is a first click, also on the row
+    // already current.
+    f.window.findChild<QWidget *>(QStringLiteral("TreeView1"))->setFocus();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(0, 0)).center());
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QVERIFY(!view->indexWidget(view->currentIndex()));
     clickTwice(1);
     QTRY_VERIFY(view->indexWidget(view->currentIndex()));
     auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(view->currentIndex()));
@@ -477,6 +483,15 @@ void TestMainWindow::secondClickOnTheCurrentRowEditsIt()
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(f.window.historyList().store().SectionRows(0)[1].col(2), QStringLiteral("git log"));
     QVERIFY(f.window.savePending());
+    // Saving while a name is being typed saves what is typed.
+    clickTwice(0);
+    QTRY_VERIFY(view->indexWidget(view->currentIndex()));
+    editor = qobject_cast<QLineEdit *>(view->indexWidget(view->currentIndex()));
+    editor->selectAll();
+    QTest::keyClicks(editor, "make");
+    f.item("mnuFileSave")->trigger();
+    QVERIFY(f.env.readFile(f.wincmd).contains("[Command line history]\r\n0=make\r\n1=git log\r\n"));
+    QVERIFY(!f.window.savePending());
     // Not in the overview.
     f.select("RootNode");
     clickTwice(1);
