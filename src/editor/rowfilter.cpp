@@ -16,6 +16,9 @@ RowFilter::RowFilter(const HistoryList &list, QAbstractItemModel *source, QObjec
     connect(source, &QAbstractItemModel::modelAboutToBeReset, this, forget);
     connect(source, &QAbstractItemModel::layoutAboutToBeChanged, this, forget);
     connect(source, &QAbstractItemModel::dataChanged, this, forget);
+    // A row renamed while the list is filtered stays in sight until the needle
+    // changes: it does not vanish under the person's eyes (and its editor with it).
+    setDynamicSortFilter(false);
     setSourceModel(source);
 }
 

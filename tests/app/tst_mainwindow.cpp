@@ -442,10 +442,14 @@ void TestMainWindow::filterShowsMatchesAndCommandsActOnTheRealRows()
     QTest::keyClick(view, Qt::Key_Up, Qt::ControlModifier);
     QCOMPARE(texts().at(2), QStringLiteral("git status"));
     QCOMPARE(view->currentIndex().data().toString(), QStringLiteral("git status"));
+    // A row renamed so that it no longer matches stays in sight until the filter changes.
+    f.window.historyList().FinishEdit(QStringLiteral("git log"));
+    QCOMPARE(view->model()->rowCount(), 3);
+    QCOMPARE(view->currentIndex().data().toString(), QStringLiteral("git log"));
     // Clearing the filter shows the whole section with the current row kept.
     filter->clear();
     QCOMPARE(view->model()->rowCount(), 4);
-    QCOMPARE(view->currentIndex().data().toString(), QStringLiteral("git status"));
+    QCOMPARE(view->currentIndex().data().toString(), QStringLiteral("git log"));
     // A new entry the filter would hide is shown for naming.
     QTest::keyClicks(filter, "notepad");
     f.item("mnuEditAddItem")->trigger();
