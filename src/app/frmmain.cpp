@@ -692,6 +692,7 @@ QWidget *frmMain::buildListPane()
     m_runningBar = new QFrame;
     m_runningBar->setObjectName(QStringLiteral("picRunningBar"));
     m_runningBar->setFrameShape(QFrame::StyledPanel);
+    m_runningBar->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);   // never widens the pane
     auto *text = new QLabel;
     text->setObjectName(QStringLiteral("lblRunning"));
     SetLanguageId(text, 3313);

@@ -14,7 +14,7 @@
 #include "settings/csettings.h"
 
 #include <QCheckBox>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -56,6 +56,15 @@ public:
             return true;
         }
         return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        // One height for every row, room for a whole icon: the overview mixes headings
+        // with icons and entries without, and the list keeps one row size for speed.
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(qMax(size.height(), option.decorationSize.height() + 2));
+        return size;
     }
 
 protected:
@@ -145,12 +154,13 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
     m_empty->setAlignment(Qt::AlignCenter);
     m_empty->hide();
 
-    auto *panelLayout = new QHBoxLayout(m_panel);
+    auto *panelLayout = new QGridLayout(m_panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
-    panelLayout->addWidget(m_captionLabel);
-    panelLayout->addWidget(m_caption, 1);
-    panelLayout->addWidget(m_lock);
-    panelLayout->addWidget(m_lockBut);
+    // The panel fits the width the splitter leaves: it never widens the pane, and it
+    // goes onto two lines where one would squeeze the caption box.
+    m_panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_panel->installEventFilter(this);
+    arrangePanel();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_filterBox);
@@ -193,6 +203,43 @@ void HistoryListWidget::SetFolderCheck(StaleFolders *folders, const QString &mis
                 Qt::UniqueConnection);
 }
 
+int HistoryListWidget::CaptionWidth() const
+{
+    // About 25 characters: a tab's caption such as "Documents" shows whole.
+    return m_caption->fontMetrics().averageCharWidth() * 25 + 12;
+}
+
+void HistoryListWidget::arrangePanel()
+{
+    auto *grid = static_cast<QGridLayout *>(m_panel->layout());
+    const int spacing = qMax(0, grid->horizontalSpacing());
+    const int oneLine = m_captionLabel->sizeHint().width() + CaptionWidth() + m_lock->sizeHint().width()
+        + m_lockBut->sizeHint().width() + 3 * spacing;
+    const bool twoLines = m_panel->width() < oneLine;
+    m_caption->setMinimumWidth(
+        qMax(0, qMin(CaptionWidth(), m_panel->width() - m_captionLabel->sizeHint().width() - spacing)));
+    const int lines = twoLines ? 2 : 1;
+    if (lines == m_panelLines)
+        return;
+    m_panelLines = lines;
+    for (QWidget *widget : {static_cast<QWidget *>(m_captionLabel), static_cast<QWidget *>(m_caption),
+                            static_cast<QWidget *>(m_lock), static_cast<QWidget *>(m_lockBut)})
+        grid->removeWidget(widget);
+    grid->addWidget(m_captionLabel, 0, 0);
+    if (twoLines) {
+        grid->addWidget(m_caption, 0, 1, 1, 2);
+        grid->addWidget(m_lock, 1, 0, 1, 2);
+        grid->addWidget(m_lockBut, 1, 2);
+    } else {
+        grid->addWidget(m_caption, 0, 1);
+        grid->addWidget(m_lock, 0, 2);
+        grid->addWidget(m_lockBut, 0, 3);
+    }
+    for (int column = 0; column < 4; ++column)
+        grid->setColumnStretch(column, 0);
+    grid->setColumnStretch(twoLines ? 2 : 1, 1);
+}
+
 void HistoryListWidget::FinishOpenEdit()
 {
     if (QWidget *editor = m_view->indexWidget(m_view->currentIndex())) {
@@ -210,6 +257,7 @@ void HistoryListWidget::ChangeLanguage()
     m_lockBut->setText(texts.lockButTab);
     m_empty->setText(texts.empty);
     m_filterBox->setPlaceholderText(texts.filter);
+    arrangePanel();
 }
 
 QColor ColorFromNumber(qint32 number, const QPalette &palette)
@@ -303,6 +351,8 @@ void HistoryListWidget::SetFilter(const QString &text)
 
 bool HistoryListWidget::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_panel && event->type() == QEvent::Resize)
+        arrangePanel();
     if (watched == m_caption && event->type() == QEvent::ShortcutOverride) {
         // The caption is written into the tab as it is typed: undoing it is the
         // window's undo (the step and the pending state go too), not the box's own.

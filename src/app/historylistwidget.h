@@ -30,6 +30,8 @@ public:
     explicit HistoryListWidget(HistoryList &list, QWidget *parent = nullptr);
 
     QListView *view() const { return m_view; }
+    // The width the caption box asks for.
+    int CaptionWidth() const;
     // Shows only the rows containing text (ignoring case); empty shows them all. The
     // engine keeps working on the real rows; the current row stays current.
     void SetFilter(const QString &text);
@@ -49,6 +51,7 @@ protected:
 
 private:
     void showPanel();
+    void arrangePanel();   // one line, or two where the pane is narrow
     void showCurrentRow(int row);
     QModelIndex viewIndex(int row) const;   // the view's index of an engine row (invalid when filtered out)
     int sourceRow(const QModelIndex &viewIndex) const;
@@ -63,7 +66,8 @@ private:
     QCheckBox *m_lock;
     QCheckBox *m_lockBut;
     bool m_showing = false;   // the engine is being mirrored: no gestures to forward
-    bool m_focusedByClick = false;   // the list took the focus with the click now pressed
+    bool m_focusedByClick = false;
+    int m_panelLines = 0;            // the tab panel's arrangement: 1 or 2 lines   // the list took the focus with the click now pressed
 };
 
 // Windows virtual key codes of the keys the engine reacts to, and the shift state

@@ -53,6 +53,7 @@ private slots:
     void dropOnTheListViewMovesTheRow();
     void filterShowsMatchesAndCommandsActOnTheRealRows();
     void secondClickOnTheCurrentRowEditsIt();
+    void listPaneFitsTheDefaultSizeInEveryLanguage();
 };
 
 void TestMainWindow::enableRules_data()
@@ -500,6 +501,39 @@ void TestMainWindow::secondClickOnTheCurrentRowEditsIt()
     f.select("RootNode");
     clickTwice(1);
     QVERIFY(!view->indexWidget(view->currentIndex()));
+}
+
+void TestMainWindow::listPaneFitsTheDefaultSizeInEveryLanguage()
+{
+    for (const bool german : {false, true}) {
+        Fixture f;
+        if (german) {
+            f.context.settings.UseDefaultLanguage = false;
+            f.context.settings.LanguageFile = QFINDTESTDATA("../../Languages/Deutsch.lng");
+            f.window.ApplyLanguage();
+        }
+        f.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        QCOMPARE(f.window.size(), QSize(733, 533));   // the default MainWindowPosition
+        f.select("LeftTabs");
+        QCoreApplication::processEvents();
+        // The tree keeps the stored split position; the caption box has room for a caption.
+        auto *tree = f.window.findChild<QWidget *>("TreeView1");
+        QCOMPARE(tree->width(), 4000 / 15);
+        auto *caption = f.window.findChild<QLineEdit *>("txtTabCaption");
+        QVERIFY2(caption->width() >= caption->fontMetrics().averageCharWidth() * 25,
+                 qPrintable(QString::number(caption->width())));
+        for (const char *box : {"chkLockTab", "chkLockButTab"}) {
+            auto *widget = f.window.findChild<QWidget *>(box);
+            QVERIFY2(widget->width() >= widget->sizeHint().width(), box);   // whole, on a line of their own
+        }
+        // The overview's rows, headings and entries, are one height with room for an icon.
+        f.select("RootNode");
+        auto *view = f.window.findChild<QListView *>("ListView1");
+        const int height = view->visualRect(view->model()->index(0, 0)).height();
+        QVERIFY(height >= view->style()->pixelMetric(QStyle::PM_ListViewIconSize));
+        QCOMPARE(view->visualRect(view->model()->index(1, 0)).height(), height);
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -2,7 +2,8 @@
 // QT_QPA_PLATFORM=offscreen):
 //   calvenor_screenshot wincmd.ini wcx_ftp.ini out.png [section [language file [rtl]]]
 // With CALVENOR_SHOT_MENU naming a menu item (mnuViewOptions, say) the picture is of
-// the dialog that item opens.
+// the dialog that item opens; with CALVENOR_SHOT_DEFAULT_SIZE the window keeps its
+// first size.
 
 #include "app/frmmain.h"
 #include "app/programcontext.h"
@@ -36,7 +37,10 @@ int main(int argc, char *argv[])
     FileManagerProcess process;
     FileManagerRestarter restarter(context.paths, context.settings, process);
     frmMain window(context, person, restarter);
-    window.resize(900, 560);
+    // The README's picture is a little larger than the window's first size; with
+    // CALVENOR_SHOT_DEFAULT_SIZE set the window keeps the size it opens with.
+    if (qEnvironmentVariableIsEmpty("CALVENOR_SHOT_DEFAULT_SIZE"))
+        window.resize(900, 560);
     window.show();
     window.OpenIniFiles(arguments[1], arguments[2]);
     if (arguments.size() > 5) {
