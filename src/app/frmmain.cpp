@@ -168,7 +168,7 @@ frmMain::frmMain(ProgramContext &context, PersonInterface &person, FileManagerRe
     SetSaveButtonState(false);
     ApplyLanguage();
     ApplyLook();
-    m_listWidget->SetFolderCheck(m_folders, context.language.GetLanguageString(3318));
+    m_listWidget->SetFolderCheck(m_folders);
     action(Command::FindNext)->setEnabled(false);   // until the find dialog has a text
     // The window sees its keys before the focused control does (Ctrl+Shift+Del).
     qApp->installEventFilter(this);
@@ -288,6 +288,7 @@ void frmMain::ApplyLanguage()
     m_tree->blockSignals(true);
     m_tree->clear();
     BuildSectionTree(*m_tree, language);
+    m_tree->setAccessibleName(language.GetLanguageString(3322));
     m_tree->blockSignals(false);
     m_listWidget->ChangeLanguage();
     m_mru.ChangeLanguage(language.GetLanguageString(108), language.GetLanguageString(109),
@@ -380,6 +381,7 @@ QString frmMain::selectedSection() const
 void frmMain::nodeClicked(QTreeWidgetItem *item)
 {
     const QString key = item->data(0, kSectionKeyRole).toString();
+    m_listWidget->SetShownSection(item->text(0));
     m_list->ShowSelectedSection(key, false);
     SetButtonsState(key);
 }

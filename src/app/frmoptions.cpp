@@ -113,6 +113,8 @@ QWidget *frmOptions::layoutPage()
         auto *swatch = new QToolButton;
         swatch->setObjectName(QStringLiteral("lblColorChange_%1").arg(i));
         swatch->setIconSize(QSize(48, 16));
+        // The row's label names all three "Text:"; the button says which colour it is.
+        swatch->setAccessibleName(m_context.language.GetLanguageString(3324 + i));
         connect(swatch, &QToolButton::clicked, this, [this, i] { chooseColour(i); });
         m_swatches[size_t(i)] = swatch;
         colours->addRow(makeLabel(labels[i]), swatch);

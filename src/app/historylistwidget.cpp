@@ -1,6 +1,7 @@
 #include "historylistwidget.h"
 
 #include "formlanguage.h"
+#include "historyrowdelegate.h"
 #include "editor/stalefolders.h"
 #include "core/historyrowstore.h"
 #include "editor/historycleanup.h"
@@ -27,69 +28,6 @@
 #include <QVBoxLayout>
 
 namespace calvenor {
-namespace {
-
-// Rows carry the key of their icon; the delegate draws the matching picture, and
-// dims a folder entry whose folder does not exist.
-class IconDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    StaleFolders *folders = nullptr;
-    QString missingText;
-
-    bool isMissing(const QModelIndex &index) const
-    {
-        if (!folders)
-            return false;
-        const QString section = HistoryRowStore::SectionFromTag(index.data(HistoryRoles::TagRole).toString());
-        if (!HistoryCleanup::IsFolderSection(section))
-            return false;
-        return folders->StateOf(index.data(Qt::DisplayRole).toString().trimmed()) == StaleFolders::State::Missing;
-    }
-
-    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
-                   const QModelIndex &index) override
-    {
-        if (event->type() == QEvent::ToolTip && isMissing(index)) {
-            QToolTip::showText(event->globalPos(), missingText, view);
-            return true;
-        }
-        return QStyledItemDelegate::helpEvent(event, view, option, index);
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        // One height for every row, room for a whole icon: the overview mixes headings
-        // with icons and entries without, and the list keeps one row size for speed.
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(qMax(size.height(), option.decorationSize.height() + 2));
-        return size;
-    }
-
-protected:
-    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
-    {
-        QStyledItemDelegate::initStyleOption(option, index);
-        const QString key = index.data(HistoryRoles::IconKeyRole).toString();
-        if (!key.isEmpty()) {
-            option->icon = SectionIcon(key);
-            option->features |= QStyleOptionViewItem::HasDecoration;
-        }
-        if (option->direction == Qt::RightToLeft)
-            option->text = IsolatedDirection(option->text);
-        if (isMissing(index)) {
-            // Halfway to the background: the list's own colours set every colour group,
-            // so the disabled text colour is no dimmer than the normal one.
-            const QColor text = option->palette.color(QPalette::Text);
-            const QColor base = option->palette.color(QPalette::Base);
-            option->palette.setColor(QPalette::Text, QColor((text.red() + base.red()) / 2, (text.green() + base.green()) / 2,
-                                                            (text.blue() + base.blue()) / 2));
-        }
-    }
-};
-
-} // namespace
 
 int VirtualKeyOf(int qtKey)
 {
@@ -136,7 +74,7 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
     m_filterBox->setClearButtonEnabled(true);
     // One model for the view and the commands: the engine's rows through its filter.
     m_view->setModel(list.shownModel());
-    m_view->setItemDelegate(new IconDelegate(m_view));
+    m_view->setItemDelegate(new HistoryRowDelegate(m_view));
     m_view->setUniformItemSizes(true);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     // A second click on the current row edits it in place, where renaming is offered
@@ -193,11 +131,9 @@ HistoryListWidget::HistoryListWidget(HistoryList &list, QWidget *parent)
     showPanel();
 }
 
-void HistoryListWidget::SetFolderCheck(StaleFolders *folders, const QString &missingText)
+void HistoryListWidget::SetFolderCheck(StaleFolders *folders)
 {
-    auto *delegate = static_cast<IconDelegate *>(m_view->itemDelegate());
-    delegate->folders = folders;
-    delegate->missingText = missingText;
+    m_list.model()->setFolderCheck(folders);
     if (folders)
         connect(folders, &StaleFolders::Known, m_view->viewport(), qOverload<>(&QWidget::update),
                 Qt::UniqueConnection);
@@ -249,6 +185,15 @@ void HistoryListWidget::FinishOpenEdit()
     }
 }
 
+void HistoryListWidget::SetShownSection(const QString &displayName)
+{
+    m_sectionName = displayName;
+    QString name = displayName.trimmed();
+    if (name.endsWith(u':'))
+        name.chop(1);   // "Search for:" as the tree writes it
+    m_view->setAccessibleName(QString(m_list.ChangeLanguage().entriesOf).replace(QStringLiteral("%1"), name));
+}
+
 void HistoryListWidget::ChangeLanguage()
 {
     const HistoryList::PanelTexts texts = m_list.ChangeLanguage();
@@ -257,6 +202,8 @@ void HistoryListWidget::ChangeLanguage()
     m_lockBut->setText(texts.lockButTab);
     m_empty->setText(texts.empty);
     m_filterBox->setPlaceholderText(texts.filter);
+    m_filterBox->setAccessibleName(texts.filter);
+    SetShownSection(m_sectionName);
     arrangePanel();
 }
 

@@ -35,12 +35,14 @@ public:
     // Shows only the rows containing text (ignoring case); empty shows them all. The
     // engine keeps working on the real rows; the current row stays current.
     void SetFilter(const QString &text);
-    // Folder entries whose folder does not exist are shown dimmed, with missingText as
-    // their tooltip.
-    void SetFolderCheck(StaleFolders *folders, const QString &missingText);
+    // Folder entries whose folder does not exist are shown dimmed and crossed, and say
+    // so in their tooltip.
+    void SetFolderCheck(StaleFolders *folders);
     // An in-place edit still open is finished with the text typed so far (before a
     // save or when the window closes, so nothing typed is lost).
     void FinishOpenEdit();
+    // The display name of the section shown, for the list's accessible name.
+    void SetShownSection(const QString &displayName);
     // Texts of the labels, from the engine's language.
     void ChangeLanguage();
     // The list's look from the settings: font, grid lines, border, flat look, colours.
@@ -67,7 +69,8 @@ private:
     QCheckBox *m_lockBut;
     bool m_showing = false;   // the engine is being mirrored: no gestures to forward
     bool m_focusedByClick = false;
-    int m_panelLines = 0;            // the tab panel's arrangement: 1 or 2 lines   // the list took the focus with the click now pressed
+    int m_panelLines = 0;
+    QString m_sectionName;           // the shown section, as the tree names it            // the tab panel's arrangement: 1 or 2 lines   // the list took the focus with the click now pressed
 };
 
 // Windows virtual key codes of the keys the engine reacts to, and the shift state

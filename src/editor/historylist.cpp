@@ -364,7 +364,7 @@ void HistoryList::ClickRow(int row)
 HistoryList::PanelTexts HistoryList::ChangeLanguage() const
 {
     return {m_language.GetLanguageString(3094), m_language.GetLanguageString(3095), m_language.GetLanguageString(3099),
-            m_language.GetLanguageString(3096), m_language.GetLanguageString(3317)};
+            m_language.GetLanguageString(3096), m_language.GetLanguageString(3317), m_language.GetLanguageString(3323)};
 }
 
 // --- editing --------------------------------------------------------------------------

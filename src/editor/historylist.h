@@ -79,7 +79,8 @@ public:
         QString lockTab;        // chkLockTab
         QString lockButTab;     // chkLockButTab
         QString empty;          // lblEmpty
-        QString filter;         // the filter box's hint
+        QString filter;         // the filter box's hint and name
+        QString entriesOf;      // the list's name: "Entries of %1", %1 the section
     };
     PanelTexts ChangeLanguage() const;
 

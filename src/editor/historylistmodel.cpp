@@ -1,6 +1,7 @@
 #include "historylistmodel.h"
 
 #include "historylist.h"
+#include "rowstates.h"
 
 #include <QColor>
 #include <QFont>
@@ -63,6 +64,17 @@ QVariant HistoryListModel::data(const QModelIndex &index, int role) const
         return row.ghosted;
     case HistoryRoles::ColorNumberRole:
         return row.foreColor ? QVariant(*row.foreColor) : QVariant();
+    case HistoryRoles::StatesRole:
+        return RowStatesOf(m_list, index.row(), m_folders);
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole: {
+        const QString words = RowStatesText(RowStatesOf(m_list, index.row(), m_folders), m_list.m_language);
+        return words.isEmpty() ? QVariant() : QVariant(words);
+    }
+    case Qt::AccessibleTextRole:
+        // The overview indents entries under their heading; a screen reader says the
+        // entry, not the blanks.
+        return row.text.trimmed();
     default:
         return {};
     }

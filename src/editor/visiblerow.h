@@ -27,6 +27,7 @@ enum : int {
     IconKeyRole,          // the image-list key of the row's small icon
     GhostedRole,          // drawn dimmed
     ColorNumberRole,      // the row's colour number, when it has one
+    StatesRole,           // RowState flags: heading, active tab, locks, missing folder
 };
 } // namespace HistoryRoles
 

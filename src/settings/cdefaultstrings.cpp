@@ -146,6 +146,16 @@ constexpr Entry kTable[] = {
     {3319, u"Remove entries of &missing folders"},
     {3320, u"Entries of missing folders removed:"},
     {3321, u"Checking folders..."},
+    {3322, u"Sections"},
+    {3323, u"Entries of %1"},
+    {3324, u"Text colour"},
+    {3325, u"Background colour"},
+    {3326, u"Locked tab colour"},
+    {3327, u"Section heading"},
+    {3328, u"Active tab"},
+    {3329, u"Locked tab"},
+    {3330, u"Locked tab, directory changes allowed"},
+    {3331, u"Folder does not exist"},
 };
 
 constexpr bool strictlyAscending()

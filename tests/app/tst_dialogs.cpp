@@ -441,6 +441,10 @@ void TestDialogs::optionsShowTheStoredSettings()
         const QPoint middle = dialog->screen()->availableGeometry().center();
         QVERIFY2((dialog->frameGeometry().center() - middle).manhattanLength() <= 2, "centred on the screen");
         QVERIFY(!child<QCheckBox>(dialog, "chkFixedBorders")->isChecked());
+        // The three colour buttons say which colour each one is.
+        QCOMPARE(child<QToolButton>(dialog, "lblColorChange_0")->accessibleName(), QStringLiteral("Text colour"));
+        QCOMPARE(child<QToolButton>(dialog, "lblColorChange_1")->accessibleName(), QStringLiteral("Background colour"));
+        QCOMPARE(child<QToolButton>(dialog, "lblColorChange_2")->accessibleName(), QStringLiteral("Locked tab colour"));
         QVERIFY(child<QCheckBox>(dialog, "chkAlwaysRestartTC")->isChecked());
         QVERIFY(!child(dialog, "cmdApply")->isEnabled());
         QVERIFY(child<QRadioButton>(dialog, "optUseDefaultLanguage")->isChecked());

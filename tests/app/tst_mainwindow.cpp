@@ -9,6 +9,7 @@
 #include "windowfixture.h"
 #include "transfer/filemanagerrestarter.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +55,7 @@ private slots:
     void filterShowsMatchesAndCommandsActOnTheRealRows();
     void secondClickOnTheCurrentRowEditsIt();
     void listPaneFitsTheDefaultSizeInEveryLanguage();
+    void screenReadersHearNamesAndStates();
 };
 
 void TestMainWindow::enableRules_data()
@@ -534,6 +536,36 @@ void TestMainWindow::listPaneFitsTheDefaultSizeInEveryLanguage()
         QVERIFY(height >= view->style()->pixelMetric(QStyle::PM_ListViewIconSize));
         QCOMPARE(view->visualRect(view->model()->index(1, 0)).height(), height);
     }
+}
+
+void TestMainWindow::screenReadersHearNamesAndStates()
+{
+    Fixture f;
+    f.env.writeFile("tc/wincmd.ini", "[LeftTabs]\r\n0_path=C:\\\r\n1_path=D:\\\r\n1_options=1|0|0|0|0|1|0\r\n"
+                                     "2_path=E:\\\r\n2_options=1|0|0|0|0|2|0\r\nActiveTab=0\r\n"
+                                     "[Command line history]\r\n0=cmd\r\n");
+    f.window.OpenIniFiles(f.wincmd, f.wcxftp);
+    f.window.show();
+    auto nameOf = [&f](const char *object) {
+        QAccessibleInterface *control = QAccessible::queryAccessibleInterface(f.window.findChild<QWidget *>(object));
+        return control ? control->text(QAccessible::Name) : QString();
+    };
+    QCOMPARE(nameOf("TreeView1"), QStringLiteral("Sections"));
+    QCOMPARE(nameOf("txtFilter"), QStringLiteral("Filter the list"));
+    f.select("LeftTabs");
+    QCOMPARE(nameOf("ListView1"), QStringLiteral("Entries of Left Tabs"));
+    // Each row's state is in its description (and tooltip), not in its colour alone.
+    auto *view = f.window.findChild<QListView *>("ListView1");
+    QStringList states;
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        states << view->model()->index(row, 0).data(Qt::AccessibleDescriptionRole).toString();
+    QCOMPARE(states, QStringList({"Active tab", "", "Locked tab", "Locked tab, directory changes allowed"}));
+    QCOMPARE(view->model()->index(2, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("Locked tab"));
+    // In the overview a heading is told from its entries by name, not by blanks.
+    f.select("RootNode");
+    QCOMPARE(view->model()->index(0, 0).data(Qt::AccessibleDescriptionRole).toString(), QStringLiteral("Section heading"));
+    QCOMPARE(view->model()->index(1, 0).data(Qt::AccessibleTextRole).toString(), QStringLiteral("cmd"));
+    QVERIFY(view->model()->index(1, 0).data(Qt::AccessibleDescriptionRole).isNull());
 }
 
 QTEST_MAIN(TestMainWindow)
