@@ -6,6 +6,7 @@
 #include "frmsearchfor.h"
 #include "historylistwidget.h"
 #include "programcontext.h"
+#include "editor/filefailure.h"
 #include "sectiontree.h"
 #include "editor/stalefolders.h"
 #include "titlebar.h"
@@ -570,8 +571,9 @@ void frmMain::saveCommand(bool restart)
         // The files that were written are ours now, whatever became of the other one.
         m_disk->Accept(m_context.profile.FailedFiles());
         // What could not be written stays pending, and the person hears why.
-        m_person.ShowMessage(m_context.language.GetLanguageString(3301).arg(error) + u' '
-                                 + m_context.profile.FailedFiles().values().join(QStringLiteral(", ")),
+        QStringList failed = m_context.profile.FailedFiles().values();
+        failed.sort();
+        m_person.ShowMessage(FileFailureText(true, error, failed.join(QStringLiteral(", ")), m_context.language),
                              MessageIcon::Error);
     } else {
         m_edits->MarkSaved();

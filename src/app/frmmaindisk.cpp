@@ -45,11 +45,11 @@ bool frmMain::FilesChangedOnDisk(bool beforeSave)
         statusBar()->showMessage(language.GetLanguageString(3312) + u' ' + changed.join(QStringLiteral(", ")));
         return false;
     }
-    const QString question = language.GetLanguageString(3311) + u'\n' + changed.join(u'\n') + QStringLiteral("\n\n")
-        + language.GetLanguageString(3314) + u'\n' + language.GetLanguageString(3315) + u'\n'
-        + language.GetLanguageString(3316);
-    const MessageAnswer answer =
-        m_person.ShowMessage(question, MessageIcon::Warning, MessageButtons::YesNoCancel, MessageAnswer::Cancel);
+    // The buttons say what they do: load again, keep my changes, decide later.
+    const QString question = language.GetLanguageString(3311) + u'\n' + changed.join(u'\n');
+    const ButtonTexts buttons {language.GetLanguageString(3332), language.GetLanguageString(3333),
+                               language.GetLanguageString(3334)};
+    const MessageAnswer answer = m_person.ShowChoice(question, MessageIcon::Warning, buttons, MessageAnswer::Cancel);
     if (answer == MessageAnswer::Yes) {
         // Loading again drops the edits: asked once more.
         if (m_person.ShowMessage(language.GetLanguageString(3009), MessageIcon::Question, MessageButtons::YesNo,

@@ -4,6 +4,7 @@
 #include "formlanguage.h"
 #include "historylistwidget.h"
 #include "programcontext.h"
+#include "editor/filefailure.h"
 #include "settings/datafolder.h"
 
 #include <QCheckBox>
@@ -315,8 +316,9 @@ void frmOptions::ApplyOptions()
     if (m_applyLook)
         m_applyLook();
     if (const int error = settings.SaveSettings()) {
-        m_person.ShowMessage(m_context.language.GetLanguageString(3301).arg(error) + u' '
-                                 + m_context.profile.FailedFiles().values().join(QStringLiteral(", ")),
+        QStringList failed = m_context.profile.FailedFiles().values();
+        failed.sort();
+        m_person.ShowMessage(FileFailureText(true, error, failed.join(QStringLiteral(", ")), m_context.language),
                              MessageIcon::Error);
     }
     m_apply->setEnabled(false);

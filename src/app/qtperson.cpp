@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace calvenor {
 
@@ -24,6 +25,18 @@ QString BreakableAtSeparators(const QString &text)
 MessageAnswer QtPerson::ShowMessage(const QString &text, MessageIcon icon, MessageButtons buttons,
                                     MessageAnswer defaultAnswer)
 {
+    return ask(text, icon, buttons, defaultAnswer, nullptr);
+}
+
+MessageAnswer QtPerson::ShowChoice(const QString &text, MessageIcon icon, const ButtonTexts &buttons,
+                                   MessageAnswer defaultAnswer)
+{
+    return ask(text, icon, MessageButtons::YesNoCancel, defaultAnswer, &buttons);
+}
+
+MessageAnswer QtPerson::ask(const QString &text, MessageIcon icon, MessageButtons buttons, MessageAnswer defaultAnswer,
+                            const ButtonTexts *texts)
+{
     QMessageBox box(m_owner);
     box.setWindowTitle(QApplication::applicationName());
     // A long path wraps at its separators rather than after its drive letter.
@@ -40,6 +53,11 @@ MessageAnswer QtPerson::ShowMessage(const QString &text, MessageIcon icon, Messa
     case MessageButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    }
+    if (texts) {
+        box.button(QMessageBox::Yes)->setText(texts->yes);
+        box.button(QMessageBox::No)->setText(texts->no);
+        box.button(QMessageBox::Cancel)->setText(texts->cancel);
     }
     switch (defaultAnswer) {
     case MessageAnswer::Ok: box.setDefaultButton(QMessageBox::Ok); break;

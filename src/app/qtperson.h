@@ -22,12 +22,17 @@ public:
     MessageAnswer ShowMessage(const QString &text, MessageIcon icon, MessageButtons buttons,
                               MessageAnswer defaultAnswer) override;
     using PersonInterface::ShowMessage;
+    MessageAnswer ShowChoice(const QString &text, MessageIcon icon, const ButtonTexts &buttons,
+                             MessageAnswer defaultAnswer) override;
     void Beep() override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<qint32> ChooseColor(qint32 initialColor) override;
     std::optional<FontChoice> ChooseFont(const FontChoice &preset) override;
 
 private:
+    MessageAnswer ask(const QString &text, MessageIcon icon, MessageButtons buttons, MessageAnswer defaultAnswer,
+                      const ButtonTexts *texts);
+
     QWidget *m_owner;
 };
 

@@ -36,6 +36,15 @@ struct FontChoice
     bool underline = false;
 };
 
+// The texts of a question's three buttons (in the places of Yes, No and Cancel), where
+// plain Yes, No and Cancel would not say what they do.
+struct ButtonTexts
+{
+    QString yes;
+    QString no;
+    QString cancel;
+};
+
 // The one way logic asks a person something. The window implements it with real
 // dialogs, the batch job with standard error (and every question cancelled), the
 // tests with scripted answers. Logic never shows a window itself.
@@ -52,6 +61,16 @@ public:
     // A colour number (red + 256 green + 65536 blue); nothing when cancelled.
     virtual std::optional<qint32> ChooseColor(qint32 initialColor) = 0;
     virtual std::optional<FontChoice> ChooseFont(const FontChoice &preset) = 0;
+
+    // A question with three answers that say what they do; the answer is told as Yes,
+    // No or Cancel by the button's place. Without button texts of its own a person is
+    // asked the plain Yes/No/Cancel question.
+    virtual MessageAnswer ShowChoice(const QString &text, MessageIcon icon, const ButtonTexts &buttons,
+                                     MessageAnswer defaultAnswer)
+    {
+        Q_UNUSED(buttons);
+        return ShowMessage(text, icon, MessageButtons::YesNoCancel, defaultAnswer);
+    }
 
     MessageAnswer ShowMessage(const QString &text, MessageIcon icon)
     {

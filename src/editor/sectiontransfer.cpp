@@ -1,5 +1,6 @@
 #include "sectiontransfer.h"
 
+#include "filefailure.h"
 #include "historylist.h"
 #include "core/cprofile.h"
 #include "core/csectionsdata.h"
@@ -44,12 +45,27 @@ void SectionTransfer::tellCannotRead(const QString &file, int error)
                              MessageIcon::Warning);
         return;
     }
-    m_person.ShowMessage(m_language.GetLanguageString(3300).arg(error) + u' ' + file, MessageIcon::Error);
+    m_person.ShowMessage(FileFailureText(false, error, file, m_language), MessageIcon::Error);
 }
 
 void SectionTransfer::tellCannotWrite(const QString &file, int error)
 {
-    m_person.ShowMessage(m_language.GetLanguageString(3301).arg(error) + u' ' + file, MessageIcon::Error);
+    m_person.ShowMessage(FileFailureText(true, error, file, m_language), MessageIcon::Error);
+}
+
+void SectionTransfer::tellNoFileNamed(const QString &section)
+{
+    QString shown = section;
+    for (const cSectionsData::TreeNode &node : cSectionsData::TreeOrder()) {
+        if (FoldedKey::equalIgnoringCase(QString::fromUtf16(node.key), section))
+            shown = m_language.GetLanguageString(node.textId);
+    }
+    if (shown.endsWith(u':'))
+        shown.chop(1);
+    m_person.ShowMessage(m_language.GetLanguageString(3335)
+                             .replace(QStringLiteral("%1"), shownName(QString(), section))
+                             .replace(QStringLiteral("%2"), shown),
+                         MessageIcon::Error);
 }
 
 bool SectionTransfer::Export(const QStringList &sections, const QString &wincmd, const QString &wcxftp)
@@ -57,7 +73,7 @@ bool SectionTransfer::Export(const QStringList &sections, const QString &wincmd,
     // A file left empty would otherwise be skipped as if exported.
     for (const QString &section : sections) {
         if (fileOf(section, wincmd, wcxftp).trimmed().isEmpty()) {
-            tellCannotWrite(shownName(QString(), section), errFileNotFound);
+            tellNoFileNamed(section);
             return false;
         }
     }

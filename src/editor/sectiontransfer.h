@@ -39,6 +39,7 @@ private:
     static QString fileOf(const QString &section, const QString &wincmd, const QString &wcxftp);
     void tellCannotRead(const QString &file, int error);
     void tellCannotWrite(const QString &file, int error);
+    void tellNoFileNamed(const QString &section);   // the pair's file for it was left empty
 
     HistoryList &m_list;
     cProfile &m_profile;

@@ -156,6 +156,15 @@ constexpr Entry kTable[] = {
     {3329, u"Locked tab"},
     {3330, u"Locked tab, directory changes allowed"},
     {3331, u"Folder does not exist"},
+    {3332, u"&Load again"},
+    {3333, u"&Keep my changes"},
+    {3334, u"&Decide later"},
+    {3335, u"No %1 was named for %2."},
+    {3336, u"The folder %1 does not exist."},
+    {3337, u"This file is read-only, or its folder is: %1"},
+    {3338, u"This file may not be read: %1"},
+    {3339, u"The disk is full: %1"},
+    {3340, u"(error %1)"},
 };
 
 constexpr bool strictlyAscending()

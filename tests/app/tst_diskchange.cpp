@@ -67,6 +67,10 @@ void TestDiskChange::saveAfterAnotherProgramWrote()
     f.item("mnuFileSave")->trigger();
     QVERIFY(!f.person.messages().isEmpty());
     QVERIFY(f.person.messages().first().contains(f.wincmd));
+    // The buttons say what they do.
+    const ButtonTexts &buttons = f.person.asked.first().buttonTexts;
+    QCOMPARE(QStringList({buttons.yes, buttons.no, buttons.cancel}),
+             QStringList({"&Load again", "&Keep my changes", "&Decide later"}));
     QCOMPARE(f.env.readFile("tc/wincmd.ini"), fileAfter);
     QCOMPARE(f.window.savePending(), stillPending);
     if (answer == int(MessageAnswer::Yes))

@@ -2,6 +2,14 @@
 
 namespace calvenor::test {
 
+MessageAnswer ScriptedPerson::ShowChoice(const QString &text, MessageIcon icon, const ButtonTexts &buttons,
+                                         MessageAnswer defaultAnswer)
+{
+    const MessageAnswer answer = ShowMessage(text, icon, MessageButtons::YesNoCancel, defaultAnswer);
+    asked.last().buttonTexts = buttons;
+    return answer;
+}
+
 MessageAnswer ScriptedPerson::ShowMessage(const QString &text, MessageIcon icon, MessageButtons buttons,
                                           MessageAnswer defaultAnswer)
 {

@@ -23,6 +23,7 @@ public:
         FileDialogRequest file;
         qint32 color = 0;
         FontChoice font;
+        ButtonTexts buttonTexts;   // a choice's buttons
     };
     void answerMessage(MessageAnswer answer) { m_messages.push_back(answer); }
     // An answer of nothing is a cancel.
@@ -33,6 +34,8 @@ public:
     MessageAnswer ShowMessage(const QString &text, MessageIcon icon, MessageButtons buttons,
                               MessageAnswer defaultAnswer) override;
     using PersonInterface::ShowMessage;
+    MessageAnswer ShowChoice(const QString &text, MessageIcon icon, const ButtonTexts &buttons,
+                             MessageAnswer defaultAnswer) override;
     void Beep() override;
     std::optional<QString> ChooseFile(const FileDialogRequest &request) override;
     std::optional<qint32> ChooseColor(qint32 initialColor) override;
