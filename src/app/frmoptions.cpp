@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QFontInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -135,7 +136,10 @@ QWidget *frmOptions::layoutPage()
     changeFont->setAutoDefault(false);
     connect(changeFont, &QPushButton::clicked, this, &frmOptions::chooseFont);
     fontLayout->addWidget(changeFont);
-    fontLayout->addStretch();
+    // The font in use, named and drawn in itself.
+    m_fontSample = new QLabel;
+    m_fontSample->setObjectName(QStringLiteral("lblFontName"));
+    fontLayout->addWidget(m_fontSample, 1);
 
     auto *layout = new QVBoxLayout(page);
     auto *top = new QHBoxLayout;
@@ -218,6 +222,7 @@ void frmOptions::loadStoredSettings()
     m_colours = {settings.ForegroundColor, settings.BackgroundColor, settings.LockedTabForeColor};
     for (int i = 0; i < 3; ++i)
         showSwatch(i);
+    showFont();
     (settings.UseDefaultLanguage ? m_defaultLanguage : m_otherLanguage)->setChecked(true);
     const bool noFile = settings.LanguageFile.isEmpty() || settings.LanguageFile == settings.MissingValueMarker();
     m_languageFile->setText(noFile ? QString() : m_context.paths.ExpandPath(settings.LanguageFile));
@@ -271,7 +276,19 @@ void frmOptions::chooseFont()
     settings.FontScript = dialog.FontScript;
     settings.FontSize = dialog.FontSize;
     settings.FontStyle = dialog.FontStyle;
+    showFont();
     changed();
+}
+
+void frmOptions::showFont()
+{
+    const cSettings &settings = m_context.settings;
+    QFont font(settings.FontName, settings.FontSize);
+    font.setBold(settings.FontStyle & 1);
+    font.setItalic(settings.FontStyle & 2);
+    m_fontSample->setFont(font);
+    // The face Qt really draws with: a name the system lacks is shown as what stands in.
+    m_fontSample->setText(QStringLiteral("%1, %2 pt").arg(QFontInfo(font).family()).arg(settings.FontSize));
 }
 
 void frmOptions::browseLanguageFile()

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -44,6 +45,7 @@ private:
     void showSwatch(int index);
     void chooseColour(int index);
     void chooseFont();
+    void showFont();   // the font in use beside "Change..."
     void browseLanguageFile();
     void languageOptionChanged();
     void changed();
@@ -58,6 +60,7 @@ private:
     QCheckBox *m_fixedBorders = nullptr;
     QCheckBox *m_flat = nullptr;
     QCheckBox *m_alwaysRestart = nullptr;
+    QLabel *m_fontSample = nullptr;
     QRadioButton *m_defaultLanguage = nullptr;
     QRadioButton *m_otherLanguage = nullptr;
     QLineEdit *m_languageFile = nullptr;

@@ -6,6 +6,7 @@
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 namespace calvenor {
 
@@ -39,8 +40,18 @@ MessageAnswer QtPerson::ask(const QString &text, MessageIcon icon, MessageButton
 {
     QMessageBox box(m_owner);
     box.setWindowTitle(QApplication::applicationName());
-    // A long path wraps at its separators rather than after its drive letter.
+    // The box is as wide as its longest line (a path) needs, up to most of the screen;
+    // a path longer than that wraps at its separators rather than after its drive letter.
     box.setText(BreakableAtSeparators(text));
+    int widest = 0;
+    for (const QString &line : text.split(u'\n'))
+        widest = qMax(widest, box.fontMetrics().horizontalAdvance(line));
+    const QScreen *screen = m_owner ? m_owner->screen() : QGuiApplication::primaryScreen();
+    // Qt's box grows to at most 1000 pixels, or the screen less 480: room for the icon
+    // and margins is left within that.
+    if (screen)
+        widest = qMin(widest, qMin(screen->availableGeometry().width() - 480, 1000) - 120);
+    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: %1px; }").arg(widest + 8));
     switch (icon) {
     case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
     case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;

@@ -441,6 +441,10 @@ void TestDialogs::optionsShowTheStoredSettings()
         const QPoint middle = dialog->screen()->availableGeometry().center();
         QVERIFY2((dialog->frameGeometry().center() - middle).manhattanLength() <= 2, "centred on the screen");
         QVERIFY(!child<QCheckBox>(dialog, "chkFixedBorders")->isChecked());
+        // The font in use is named beside Change... and drawn in itself.
+        auto *fontName = child<QLabel>(dialog, "lblFontName");
+        QCOMPARE(fontName->text(), QStringLiteral("%1, 10 pt").arg(QFontInfo(fontName->font()).family()));
+        QCOMPARE(fontName->font().pointSize(), 10);
         // The three colour buttons say which colour each one is.
         QCOMPARE(child<QToolButton>(dialog, "lblColorChange_0")->accessibleName(), QStringLiteral("Text colour"));
         QCOMPARE(child<QToolButton>(dialog, "lblColorChange_1")->accessibleName(), QStringLiteral("Background colour"));
@@ -463,6 +467,7 @@ void TestDialogs::optionsShowTheStoredSettings()
         f.person.answerFont(font);
         child(dialog, "cmdChangeFont")->click();
         QVERIFY(child(dialog, "cmdApply")->isEnabled());
+        QCOMPARE(fontName->text(), QStringLiteral("DejaVu Sans, 12 pt"));
         child(dialog, "cmdCancel")->click();
     });
     f.item("mnuViewOptions")->trigger();
