@@ -50,8 +50,7 @@ bool isName(const QString &a, const QString &b)
     return FoldedKey::equalIgnoringCase(a, b);
 }
 
-// The style's own pictures where the desktop theme has none.
-QStyle::StandardPixmap fallbackIcon(Command command)
+QStyle::StandardPixmap standardFallback(Command command)
 {
     switch (command) {
     case Command::Open: return QStyle::SP_DialogOpenButton;
@@ -62,10 +61,19 @@ QStyle::StandardPixmap fallbackIcon(Command command)
     case Command::Rename: return QStyle::SP_FileDialogDetailedView;
     case Command::Delete: return QStyle::SP_DialogDiscardButton;
     case Command::DeleteAll: return QStyle::SP_TrashIcon;
-    case Command::Options: return QStyle::SP_FileDialogInfoView;
-    case Command::Undo: return QStyle::SP_ArrowBack;
-    case Command::Redo: return QStyle::SP_ArrowForward;
     default: return QStyle::SP_CustomBase;
+    }
+}
+
+// Where the desktop's theme has no picture: our own where the style's would look like
+// another command's (its arrows are the tabs' and the moves'), else the style's own.
+QIcon fallbackIcon(Command command, const QStyle &style)
+{
+    switch (command) {
+    case Command::Options: return QIcon(QStringLiteral(":/pictures/options.svg"));
+    case Command::Undo: return QIcon(QStringLiteral(":/pictures/undo.svg"));
+    case Command::Redo: return QIcon(QStringLiteral(":/pictures/redo.svg"));
+    default: return style.standardIcon(standardFallback(command));
     }
 }
 
@@ -263,7 +271,7 @@ void frmMain::buildToolbar()
         button->setObjectName(QString::fromLatin1(entry.key));
         button->setDefaultAction(item);
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        item->setIcon(QIcon::fromTheme(QString::fromLatin1(entry.themeIcon), style()->standardIcon(fallbackIcon(entry.command))));
+        item->setIcon(QIcon::fromTheme(QString::fromLatin1(entry.themeIcon), fallbackIcon(entry.command, *style())));
         if (entry.command == Command::Open) {
             m_openDropDown = new QMenu(button);
             m_openDropDown->setObjectName(QStringLiteral("OpenDropDown"));

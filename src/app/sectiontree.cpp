@@ -13,21 +13,29 @@ namespace calvenor {
 
 QIcon SectionIcon(const QString &imageKey)
 {
-    // Theme names that say what each list holds; the style's own icons stand in.
-    static const QHash<QString, QPair<QString, QStyle::StandardPixmap>> icons = {
-        {QStringLiteral("root"), {QStringLiteral("document-open-recent"), QStyle::SP_DriveHDIcon}},
-        {QStringLiteral("cmdline"), {QStringLiteral("utilities-terminal"), QStyle::SP_ComputerIcon}},
-        {QStringLiteral("selection"), {QStringLiteral("edit-select-all"), QStyle::SP_FileDialogListView}},
-        {QStringLiteral("search"), {QStringLiteral("edit-find"), QStyle::SP_FileDialogContentsView}},
-        {QStringLiteral("rename"), {QStringLiteral("edit-rename"), QStyle::SP_FileDialogDetailedView}},
-        {QStringLiteral("left"), {QStringLiteral("go-previous"), QStyle::SP_ArrowLeft}},
-        {QStringLiteral("right"), {QStringLiteral("go-next"), QStyle::SP_ArrowRight}},
-        {QStringLiteral("righthistory"), {QStringLiteral("folder"), QStyle::SP_DirIcon}},
-        {QStringLiteral("mkdirhistory"), {QStringLiteral("folder-new"), QStyle::SP_FileDialogNewFolder}},
-        {QStringLiteral("syncoptions"), {QStringLiteral("view-refresh"), QStyle::SP_BrowserReload}},
-        {QStringLiteral("attrplugin"), {QStringLiteral("document-properties"), QStyle::SP_FileDialogInfoView}},
-        {QStringLiteral("splitperfile"), {QStringLiteral("edit-cut"), QStyle::SP_FileIcon}},
-        {QStringLiteral("oldconnections"), {QStringLiteral("network-server"), QStyle::SP_DriveNetIcon}},
+    // Theme names that say what each list holds; our own pictures where no theme name
+    // says it (the tabs of a panel) or the theme lacks one, the style's own as the last
+    // stand-in. Every list's picture differs from the others and from the toolbar's.
+    struct Picture
+    {
+        QString theme;
+        QString own;
+        QStyle::StandardPixmap style;
+    };
+    static const QHash<QString, Picture> icons = {
+        {QStringLiteral("root"), {QStringLiteral("document-open-recent"), QString(), QStyle::SP_DriveHDIcon}},
+        {QStringLiteral("cmdline"), {QStringLiteral("utilities-terminal"), QString(), QStyle::SP_ComputerIcon}},
+        {QStringLiteral("selection"), {QStringLiteral("edit-select-all"), QString(), QStyle::SP_FileDialogListView}},
+        {QStringLiteral("search"), {QStringLiteral("edit-find"), QString(), QStyle::SP_FileDialogContentsView}},
+        {QStringLiteral("rename"), {QStringLiteral("edit-rename"), QString(), QStyle::SP_FileDialogDetailedView}},
+        {QStringLiteral("left"), {QString(), QStringLiteral(":/pictures/lefttabs.svg"), QStyle::SP_ArrowLeft}},
+        {QStringLiteral("right"), {QString(), QStringLiteral(":/pictures/righttabs.svg"), QStyle::SP_ArrowRight}},
+        {QStringLiteral("righthistory"), {QStringLiteral("folder"), QString(), QStyle::SP_DirIcon}},
+        {QStringLiteral("mkdirhistory"), {QStringLiteral("folder-new"), QString(), QStyle::SP_FileDialogNewFolder}},
+        {QStringLiteral("syncoptions"), {QStringLiteral("view-refresh"), QString(), QStyle::SP_BrowserReload}},
+        {QStringLiteral("attrplugin"), {QStringLiteral("document-properties"), QString(), QStyle::SP_FileDialogInfoView}},
+        {QStringLiteral("splitperfile"), {QStringLiteral("edit-cut"), QStringLiteral(":/pictures/splitsizes.svg"), QStyle::SP_FileIcon}},
+        {QStringLiteral("oldconnections"), {QStringLiteral("network-server"), QString(), QStyle::SP_DriveNetIcon}},
     };
     // Looking an icon up in the theme costs far more than drawing it; rows ask on every paint.
     static QHash<QString, QIcon> made;
@@ -35,8 +43,11 @@ QIcon SectionIcon(const QString &imageKey)
     if (known != made.cend())
         return *known;
     const auto it = icons.constFind(imageKey);
-    const QIcon icon = it == icons.cend() ? QIcon()
-                                          : QIcon::fromTheme(it->first, QApplication::style()->standardIcon(it->second));
+    QIcon icon;
+    if (it != icons.cend()) {
+        const QIcon fallback = it->own.isEmpty() ? QApplication::style()->standardIcon(it->style) : QIcon(it->own);
+        icon = it->theme.isEmpty() ? fallback : QIcon::fromTheme(it->theme, fallback);
+    }
     made.insert(imageKey, icon);
     return icon;
 }

@@ -2,6 +2,7 @@
 #include "app/frmmain.h"
 #include "app/programcontext.h"
 #include "app/qtperson.h"
+#include "app/sectiontree.h"
 #include "core/csectionsdata.h"
 #include "editor/historylist.h"
 #include "editor/visiblerow.h"
@@ -56,6 +57,7 @@ private slots:
     void secondClickOnTheCurrentRowEditsIt();
     void listPaneFitsTheDefaultSizeInEveryLanguage();
     void screenReadersHearNamesAndStates();
+    void everyPictureNamesOneThing();
 };
 
 void TestMainWindow::enableRules_data()
@@ -566,6 +568,22 @@ void TestMainWindow::screenReadersHearNamesAndStates()
     QCOMPARE(view->model()->index(0, 0).data(Qt::AccessibleDescriptionRole).toString(), QStringLiteral("Section heading"));
     QCOMPARE(view->model()->index(1, 0).data(Qt::AccessibleTextRole).toString(), QStringLiteral("cmd"));
     QVERIFY(view->model()->index(1, 0).data(Qt::AccessibleDescriptionRole).isNull());
+}
+
+void TestMainWindow::everyPictureNamesOneThing()
+{
+    Fixture f;
+    auto picture = [](const QIcon &icon) { return icon.pixmap(24, 24).toImage(); };
+    const QImage undo = picture(f.item("mnuEditUndo")->icon());
+    const QImage redo = picture(f.item("mnuEditRedo")->icon());
+    const QImage options = picture(f.item("mnuViewOptions")->icon());
+    QVERIFY(!undo.isNull() && !options.isNull());
+    QVERIFY(picture(SectionIcon("left")) != undo);
+    QVERIFY(picture(SectionIcon("right")) != redo);
+    QVERIFY(picture(SectionIcon("left")) != picture(SectionIcon("right")));
+    QVERIFY(picture(SectionIcon("attrplugin")) != options);
+    // Split Sizes is not a blank page.
+    QVERIFY(picture(SectionIcon("splitperfile")) != picture(f.window.style()->standardIcon(QStyle::SP_FileIcon)));
 }
 
 QTEST_MAIN(TestMainWindow)
