@@ -662,6 +662,10 @@ void frmMain::ShowProgressBar(const QString &caption, int maximum)
         m_progress->setAutoReset(false);
         m_progress->setWindowModality(Qt::NonModal);
     }
+    // The focus comes back where it was when the progress window goes (disabling the
+    // tree would otherwise move it on for good).
+    if (!m_progress->isVisible())
+        m_focusBeforeProgress = QApplication::focusWidget();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     mlngProgress = 1;
     m_progress->setWindowTitle(caption + QStringLiteral("  "));
@@ -695,6 +699,9 @@ void frmMain::HideProgressBar()
     }
     QApplication::restoreOverrideCursor();
     m_tree->setEnabled(true);
+    if (m_focusBeforeProgress && m_focusBeforeProgress->isEnabled() && m_focusBeforeProgress->isVisible())
+        m_focusBeforeProgress->setFocus(Qt::OtherFocusReason);
+    m_focusBeforeProgress = nullptr;
 }
 
 QWidget *frmMain::buildListPane()

@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 class QFrame;
 class QMenu;
@@ -154,6 +155,7 @@ private:
     bool m_saving = false;
     QHash<int, QAction *> m_actions;   // by Command
     QProgressDialog *m_progress = nullptr;
+    QPointer<QWidget> m_focusBeforeProgress;   // had the focus when the progress window came
     frmSearchFor *m_find = nullptr;      // made on first use, then only hidden
     QString mstrLastSectionFile;         // the file of the tree menu's last transfer
     int mlngProgress = 0;

@@ -212,6 +212,11 @@ void TestMainWindow::titleBar()
 void TestMainWindow::progressWindow()
 {
     Fixture f;
+    f.window.show();
+    QApplication::setActiveWindow(&f.window);
+    auto *tree = f.window.findChild<QTreeWidget *>("TreeView1");
+    tree->setFocus();
+    QTRY_VERIFY(tree->hasFocus());
     f.window.ShowProgressBar("Reading... Please wait.", 3);
     auto *progress = f.window.findChild<QProgressDialog *>("frmProgress");
     QVERIFY(progress);
@@ -223,7 +228,9 @@ void TestMainWindow::progressWindow()
         f.window.IncreaseProgress();
     QCOMPARE(progress->maximum(), 310);   // raised by 300 when the steps outrun it
     f.window.HideProgressBar();
-    QVERIFY(f.window.findChild<QTreeWidget *>("TreeView1")->isEnabled());
+    QVERIFY(tree->isEnabled());
+    QApplication::setActiveWindow(&f.window);
+    QTRY_VERIFY(tree->hasFocus());   // the focus is back where it was
 }
 
 void TestMainWindow::languageSwitchRelabels()
