@@ -672,6 +672,7 @@ void frmMain::ShowProgressBar(const QString &caption, int maximum)
     m_progress->setLabelText(caption);
     m_progress->setRange(0, qMax(10, maximum));
     m_progress->setValue(1);
+    m_progressShown.start();
     m_progress->show();
     CenterForm(*m_progress);
     m_tree->setEnabled(false);
@@ -685,10 +686,13 @@ void frmMain::IncreaseProgress()
     ++mlngProgress;
     if (m_progress->maximum() < mlngProgress)
         m_progress->setMaximum(m_progress->maximum() + 300);
+    // The bar repaints at once whenever it moves: it is moved, and the window given a
+    // chance to repaint, a few times a second rather than on every step of long work.
+    if (m_progressShown.isValid() && m_progressShown.elapsed() < 40)
+        return;
+    m_progressShown.start();
     m_progress->setValue(mlngProgress);
-    // Long work lets the window repaint now and then, without a cost on every step.
-    if (mlngProgress % 256 == 0)
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void frmMain::HideProgressBar()

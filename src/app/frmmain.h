@@ -7,6 +7,7 @@
 #include "editor/csplitter.h"
 #include "editor/historylisthost.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
@@ -155,6 +156,7 @@ private:
     bool m_saving = false;
     QHash<int, QAction *> m_actions;   // by Command
     QProgressDialog *m_progress = nullptr;
+    QElapsedTimer m_progressShown;   // since the bar last moved
     QPointer<QWidget> m_focusBeforeProgress;   // had the focus when the progress window came
     frmSearchFor *m_find = nullptr;      // made on first use, then only hidden
     QString mstrLastSectionFile;         // the file of the tree menu's last transfer
