@@ -7,6 +7,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl
 # The window's icon is an SVG (Qt's SVG plugin); the install test checks the desktop
 # entry and the AppStream data with these validators.
 packages+=(libqt6svg6 desktop-file-utils appstream)
+# Qt's own texts (key names, standard buttons and dialogs) in the language in use.
+packages+=(qt6-translations-l10n)
 if [[ "${1:-}" == "--fuzz" ]]; then
     packages+=(clang libclang-rt-14-dev)
 fi

@@ -2,12 +2,16 @@
 
 #include "historylistwidget.h"
 #include "settings/clanguage.h"
+#include "settings/qttranslations.h"
 
 #include <QAction>
+#include <QActionEvent>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -111,6 +115,18 @@ bool ApplyFormLanguage(QWidget &form, cLanguage &language, PersonInterface &pers
         }
     }
     return rightToLeft;
+}
+
+void ApplyQtLanguage(QWidget &form, const cLanguage &language, QtTranslations &translations)
+{
+    if (!translations.Use(language.LanguageCode()))
+        return;
+    for (QMenu *menu : form.findChildren<QMenu *>()) {
+        for (QAction *item : menu->actions()) {
+            QActionEvent changed(QEvent::ActionChanged, item);
+            QCoreApplication::sendEvent(menu, &changed);
+        }
+    }
 }
 
 QPushButton *AddDialogButton(QDialogButtonBox &buttons, QDialogButtonBox::ButtonRole role, const char *name,

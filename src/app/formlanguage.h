@@ -11,6 +11,7 @@ namespace calvenor {
 
 class cLanguage;
 class PersonInterface;
+class QtTranslations;
 
 // A widget, action or tab page carries the language id of its text in this property;
 // ApplyFormLanguage gives it that text (a caption, or the tooltip of a toolbar button).
@@ -24,6 +25,12 @@ void SetLanguageId(QObject *object, int lngId);
 // font per script itself, so the stored font script changes nothing here. Returns
 // whether the window now reads right to left.
 bool ApplyFormLanguage(QWidget &form, cLanguage &language, PersonInterface &person);
+
+// Puts Qt's own texts (shortcut names in menus, standard buttons and dialogs) in the
+// language in use. A menu keeps the layout of its items, shortcut texts included,
+// until one of them changes: after a change of Qt's language every menu of the form
+// lays out its items again, even where its own texts stay the same.
+void ApplyQtLanguage(QWidget &form, const cLanguage &language, QtTranslations &translations);
 
 // A button of a dialog's button row, named and carrying its language id.
 QPushButton *AddDialogButton(QDialogButtonBox &buttons, QDialogButtonBox::ButtonRole role, const char *name,

@@ -292,6 +292,7 @@ void frmMain::buildToolbar()
 void frmMain::ApplyLanguage()
 {
     const cLanguage &language = m_context.language;
+    ApplyQtLanguage(*this, language, m_context.qtTranslations);
     ApplyFormLanguage(*this, m_context.language, m_person);   // menus and toolbar included
     const QString selected = selectedSection();
     m_tree->blockSignals(true);

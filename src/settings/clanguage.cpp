@@ -2,10 +2,44 @@
 
 #include "csettings.h"
 
+#include "core/pathmacros.h"
+
+#include <QLocale>
+
 namespace calvenor {
 namespace {
 
 const QString kSection = QStringLiteral("UserLanguage");
+
+// Case and accents do not count: a file may well be called Francais.lng.
+QString foldedName(const QString &name)
+{
+    QString result;
+    for (const QChar c : name.normalized(QString::NormalizationForm_KD)) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            result.append(c);
+    }
+    return result.toCaseFolded();
+}
+
+// A language's name in English or in itself ("German", "Deutsch"), else a locale code
+// ("de", "pt_BR", "de-AT"); empty when it is neither.
+QString localeNamed(const QString &text)
+{
+    const QString wanted = foldedName(text.trimmed());
+    if (wanted.isEmpty())
+        return QString();
+    for (int value = QLocale::C + 1; value <= QLocale::LastLanguage; ++value) {
+        const auto language = QLocale::Language(value);
+        const QLocale locale(language);
+        if (locale.language() != language)   // Qt holds no data for it
+            continue;
+        if (foldedName(QLocale::languageToString(language)) == wanted || foldedName(locale.nativeLanguageName()) == wanted)
+            return locale.name();
+    }
+    const QLocale code(text.trimmed());
+    return code.language() == QLocale::C ? QString() : code.name();
+}
 
 } // namespace
 
@@ -39,6 +73,17 @@ bool cLanguage::PrepareForm(PersonInterface &person)
     m_settings.UseDefaultLanguage = true;
     m_settings.Write(QStringLiteral("Calvenor"), QStringLiteral("UseDefaultLanguage"), QStringLiteral("1"));
     return false;
+}
+
+QString cLanguage::LanguageCode() const
+{
+    if (m_settings.UseDefaultLanguage || !m_profile.paths().FileExists(m_settings.LanguageFile))
+        return QString();
+    const QString stated = m_profile.ReadValue(kSection, QStringLiteral("LanguageCode"), QString(), m_settings.LanguageFile);
+    if (!stated.trimmed().isEmpty())
+        return localeNamed(stated);
+    const QString name = fileNameOf(m_settings.LanguageFile);
+    return localeNamed(name.left(name.lastIndexOf(u'.')));
 }
 
 cLanguage::ControlLanguage cLanguage::ForControl(ControlKind kind, int tag, const QString &currentCaption,

@@ -31,6 +31,12 @@ public:
     // and stores that choice. Returns whether the window reads right to left.
     bool PrepareForm(PersonInterface &person);
 
+    // The language the texts are in, as a locale name ("de_DE", "pt_BR"), so that Qt's
+    // own texts can follow: the file's LanguageCode key, else its name ("Deutsch.lng",
+    // "German.lng", "de.lng"). Empty while the built-in (English) texts are in use, the
+    // file is missing, or neither names a language.
+    QString LanguageCode() const;
+
     enum class ControlKind { Label, CheckBox, OptionButton, CommandButton, Frame, PictureBox, TextBox,
                              MenuItem, ToolbarButton, Tab, Other };
     // What one control gets; an empty optional leaves that property as it is.

@@ -12,12 +12,16 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLibraryInfo>
 #include <QListView>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
 #include <QTextLayout>
@@ -48,6 +52,7 @@ private slots:
     void titleBar();
     void progressWindow();
     void languageSwitchRelabels();
+    void qtOwnTextsFollowTheLanguage();
     void rightToLeftLanguageMirrorsTheWindow();
     void splitterRules();
     void recentFilesOpenAPair();
@@ -255,6 +260,43 @@ void TestMainWindow::languageSwitchRelabels()
     auto *tree = f.window.findChild<QTreeWidget *>("TreeView1");
     QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("Total Commander-Verlauf"));
     QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("Befehlszeile"));
+}
+
+void TestMainWindow::qtOwnTextsFollowTheLanguage()
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm"))
+        QSKIP("Qt's German translation is not installed (qt6-translations-l10n)");
+    Fixture f;
+    const auto saveShortcut = [&] { return f.item("mnuFileSave")->shortcut().toString(QKeySequence::NativeText); };
+    const auto buttonTexts = [] {
+        QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::No);
+        return QStringList {buttons.button(QDialogButtonBox::Cancel)->text(), box.button(QMessageBox::No)->text()};
+    };
+    // A menu laid out afresh over the same items: what the Edit menu must look like.
+    auto *edit = f.window.findChild<QMenu *>("mnuEdit");
+    const auto freshSize = [edit] {
+        QMenu fresh;
+        fresh.addActions(edit->actions());
+        return fresh.sizeHint();
+    };
+    QCOMPARE(saveShortcut(), "Ctrl+S");
+    QCOMPARE(edit->sizeHint(), freshSize());
+    // A file that names its language and translates nothing: only Qt's texts change,
+    // and the menus make room for the longer German key names.
+    f.context.settings.UseDefaultLanguage = false;
+    f.context.settings.LanguageFile = f.env.writeFile("Languages/x.lng", "[UserLanguage]\r\nLanguageCode=de\r\n");
+    f.window.ApplyLanguage();
+    QCOMPARE(saveShortcut(), "Strg+S");
+    QCOMPARE(buttonTexts(), QStringList({"Abbrechen", "&Nein"}));
+    QCOMPARE(edit->sizeHint(), freshSize());
+    // Back to the built-in texts: Qt's English too.
+    f.context.settings.UseDefaultLanguage = true;
+    f.window.ApplyLanguage();
+    QCOMPARE(saveShortcut(), "Ctrl+S");
+    QCOMPARE(buttonTexts(), QStringList({"Cancel", "&No"}));
+    QCOMPARE(edit->sizeHint(), freshSize());
 }
 
 void TestMainWindow::rightToLeftLanguageMirrorsTheWindow()

@@ -99,6 +99,7 @@ void TestDefaultStrings::germanFileCoversTable()
         values.insert(key, line.mid(equals + 1));
     }
     QCOMPARE(values.take("RightToLeftLanguage"), "0");
+    QCOMPARE(values.take("LanguageCode"), "de");
     // The program puts the configured limit in place of this number.
     QVERIFY(values.value("3093").contains("20"));
 

@@ -1,5 +1,6 @@
 #include "settings/clanguage.h"
 #include "settings/csettings.h"
+#include "settings/qttranslations.h"
 #include "support/scriptedperson.h"
 #include "support/testenvironment.h"
 
@@ -15,14 +16,14 @@ namespace {
 
 struct Fixture
 {
-    explicit Fixture(const QByteArray &languageFile)
+    explicit Fixture(const QByteArray &languageFile, const QString &name = QStringLiteral("test.lng"))
         : registry(kMarker, env.path("store.reg"), QString())
         , settings(env.profile(), env.paths(), registry)
         , language(env.profile(), settings)
     {
         settings.setSettingsFile(env.writeFile("vantrel editors.ini", "[Calvenor]\nUseDefaultLanguage=0\n"));
         settings.LoadSettings();
-        settings.LanguageFile = env.writeFile("Languages/test.lng", languageFile);
+        settings.LanguageFile = env.writeFile("Languages/" + name, languageFile);
     }
     TestEnvironment env;
     cRegistry registry;
@@ -48,6 +49,9 @@ private slots:
     void builtInTextsWhenAsked();
     void missingLanguageFile();
     void controlRules();
+    void languageCode_data();
+    void languageCode();
+    void qtTranslations();
 };
 
 void TestLanguage::languageStrings_data()
@@ -132,6 +136,69 @@ void TestLanguage::controlRules()
     QCOMPARE(f.language.ForControl(Kind::MenuItem, 101, "&File", false).caption, std::optional<QString>("Fichier"));
     QCOMPARE(f.language.ForControl(Kind::ToolbarButton, 101, QString(), false).toolTip, std::optional<QString>("Fichier"));
     QCOMPARE(f.language.ForControl(Kind::Tab, 101, QString(), false).caption, std::optional<QString>("Fichier"));
+}
+
+void TestLanguage::languageCode_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("expected");
+    const QByteArray none = "[UserLanguage]\n101=x\n";
+    QTest::newRow("stated") << "Mine.lng" << QByteArray("[UserLanguage]\nLanguageCode=de\n") << "de_DE";
+    QTest::newRow("stated with a territory") << "Deutsch.lng" << QByteArray("[UserLanguage]\nLanguageCode= pt_BR \n") << "pt_BR";
+    QTest::newRow("stated by name") << "x.lng" << QByteArray("[UserLanguage]\nLanguageCode=French\n") << "fr_FR";
+    QTest::newRow("stated wins over the name") << "Deutsch.lng" << QByteArray("[UserLanguage]\nLanguageCode=ru\n") << "ru_RU";
+    QTest::newRow("stated, unknown") << "Deutsch.lng" << QByteArray("[UserLanguage]\nLanguageCode=Elvish\n") << "";
+    QTest::newRow("native name") << "Deutsch.lng" << none << "de_DE";
+    QTest::newRow("English name, any case") << "GERMAN.LNG" << none << "de_DE";
+    QTest::newRow("native name with accents") << QString::fromUtf8("Français.lng") << none << "fr_FR";
+    QTest::newRow("native name without accents") << "Francais.lng" << none << "fr_FR";
+    QTest::newRow("code") << "ru.lng" << none << "ru_RU";
+    QTest::newRow("code with a territory") << "de_AT.lng" << none << "de_AT";
+    QTest::newRow("no extension") << "Deutsch" << none << "de_DE";
+    QTest::newRow("names no language") << "test.lng" << none << "";
+}
+
+void TestLanguage::languageCode()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, expected);
+    Fixture f(contents, fileName);
+    QCOMPARE(f.language.LanguageCode(), expected);
+    // English, whatever the file says, when the built-in texts are in use or it is gone.
+    f.settings.UseDefaultLanguage = true;
+    QCOMPARE(f.language.LanguageCode(), QString());
+    f.settings.UseDefaultLanguage = false;
+    QFile::remove(f.settings.LanguageFile);
+    QCOMPARE(f.language.LanguageCode(), QString());
+}
+
+void TestLanguage::qtTranslations()
+{
+    QtTranslations translations;
+    const auto shortcutName = [] { return QCoreApplication::translate("QShortcut", "Ctrl"); };
+    if (!translations.Use("de_DE") || translations.File().isEmpty())
+        QSKIP("Qt's German translation is not installed (qt6-translations-l10n)");
+    QVERIFY(translations.File().endsWith("/qtbase_de.qm"));
+    QCOMPARE(shortcutName(), QStringLiteral("Strg"));
+    QVERIFY(!translations.Use("de_DE"));   // unchanged: nothing to lay out again
+    QVERIFY(translations.Use("de_AT"));    // falls back to the language's own file
+    QVERIFY(translations.File().endsWith("/qtbase_de.qm"));
+    QVERIFY(translations.Use("pt_BR"));
+    QVERIFY(translations.File().endsWith("/qtbase_pt_BR.qm"));
+    QVERIFY(translations.Use("eo_001"));   // none for Esperanto: Qt's English
+    QCOMPARE(translations.File(), QString());
+    QCOMPARE(shortcutName(), QStringLiteral("Ctrl"));
+    {
+        QtTranslations german;
+        german.Use("de_DE");
+        QCOMPARE(shortcutName(), QStringLiteral("Strg"));
+    }
+    QCOMPARE(shortcutName(), QStringLiteral("Ctrl"));   // gone with its owner
+    QVERIFY(translations.Use("de_DE"));
+    QVERIFY(translations.Use(QString()));
+    QCOMPARE(shortcutName(), QStringLiteral("Ctrl"));
 }
 
 QTEST_GUILESS_MAIN(TestLanguage)
