@@ -2,6 +2,9 @@
 # software centres look for. Files named after CALVENOR_APP_ID, the reverse-DNS name the
 # desktop knows the program by.
 include(GNUInstallDirs)
+# Folders as a package wants them whatever the umask: readable by all, written by root.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # The program looks for its data in ../share/calvenor/ beside its bin/ folder (DataFolder),
 # so this place is fixed, whatever the data root is set to.

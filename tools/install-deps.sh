@@ -9,9 +9,13 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl
 packages+=(libqt6svg6 desktop-file-utils appstream)
 # Qt's own texts (key names, standard buttons and dialogs) in the language in use.
 packages+=(qt6-translations-l10n)
-if [[ "${1:-}" == "--fuzz" ]]; then
-    packages+=(clang libclang-rt-14-dev)
-fi
+# The Debian package (tools/package.sh, and the test that unpacks it): dpkg-shlibdeps
+# and the file type check CPack uses to find the program's libraries.
+packages+=(dpkg-dev file)
+case "${1:-}" in
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    --lintian) packages+=(lintian) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

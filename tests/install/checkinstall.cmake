@@ -14,26 +14,10 @@ if(NOT result EQUAL 0)
     fail("cmake --install failed: ${errors}")
 endif()
 
-# Exactly these files, so that a stray rule (a library, a test program) shows too.
-file(GLOB languages RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/Languages/*.lng")
-file(GLOB guides RELATIVE "${SOURCE_DIR}/docs" "${SOURCE_DIR}/docs/Readme*.html")
-list(TRANSFORM languages PREPEND share/calvenor/)
-list(TRANSFORM guides PREPEND share/calvenor/)
-set(expected
-    bin/calvenor
-    ${languages}
-    ${guides}
-    share/applications/${APP_ID}.desktop
-    share/metainfo/${APP_ID}.metainfo.xml
-    share/icons/hicolor/scalable/apps/${APP_ID}.svg
-    share/man/man1/calvenor.1)
-string(REPLACE "," ";" sizes "${ICON_SIZES}")
-foreach(size IN LISTS sizes)
-    list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
-endforeach()
+include("${CMAKE_CURRENT_LIST_DIR}/installedfiles.cmake")
+calvenor_installed_files(expected)
 file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE "${prefix}" "${prefix}/*")
 list(SORT installed)
-list(SORT expected)
 if(NOT installed STREQUAL expected)
     fail("installed files differ\n  expected: ${expected}\n  installed: ${installed}")
 endif()
