@@ -60,6 +60,8 @@ void frmDeleteAll::RestoreSelection(bool blnRestore, const QString &selectedKey)
 {
     m_tree->Build(m_context.language, m_context.settings, selectedKey);
     ApplyFormLanguage(*this, m_context.language, m_person);
+    // The tree is named by the line above it ("Check section(s) to export.").
+    m_tree->setAccessibleName(findChild<QLabel *>(QStringLiteral("Label1"))->text());
     if (blnRestore) {
         restoreSaved();
     } else {

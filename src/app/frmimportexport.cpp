@@ -44,6 +44,8 @@ frmImportExport::frmImportExport(bool isExport, ProgramContext &context, PersonI
 
     m_tree->Build(context.language, context.settings, selectedKey);
     ApplyFormLanguage(*this, context.language, person);
+    // The tree is named by the line above it ("Check section(s) to export.").
+    m_tree->setAccessibleName(findChild<QLabel *>(QStringLiteral("Label1"))->text());
     m_tree->SetCheckedPositions(SectionSelection::Restore(context.settings, selectionKey(), m_tree->NodeCount()));
     connect(m_tree, &SectionCheckTree::ChecksChanged, this, &frmImportExport::UpdateImportExportButtons);
     connect(buttons, &QDialogButtonBox::accepted, this, &frmImportExport::okClicked);

@@ -184,6 +184,9 @@ QWidget *frmOptions::languagePage()
     m_browseLanguage = new QPushButton(QStringLiteral(">>"));
     m_browseLanguage->setObjectName(QStringLiteral("cmdBrowseForLangFile"));
     m_browseLanguage->setAutoDefault(false);
+    // ">>" says nothing to a screen reader.
+    m_browseLanguage->setAccessibleName(m_context.language.GetLanguageString(3342));
+    m_languageFile->setAccessibleName(m_context.language.GetLanguageString(3343));
     connect(m_browseLanguage, &QPushButton::clicked, this, &frmOptions::browseLanguageFile);
     auto *grid = new QGridLayout(frame);
     grid->addWidget(m_defaultLanguage, 0, 0, 1, 3);

@@ -57,6 +57,11 @@ frmSelectIniFile::frmSelectIniFile(ProgramContext &context, PersonInterface &per
     browseWcxftp->setObjectName(QStringLiteral("cmdBrowseForWcxftpFile"));
     for (QPushButton *button : {browseWincmd, browseWcxftp})
         button->setAutoDefault(false);
+    // ">>" says nothing to a screen reader.
+    browseWincmd->setAccessibleName(
+        context.language.GetLanguageString(3341).replace(QStringLiteral("%1"), QStringLiteral("wincmd.ini")));
+    browseWcxftp->setAccessibleName(
+        context.language.GetLanguageString(3341).replace(QStringLiteral("%1"), QStringLiteral("wcx_ftp.ini")));
 
     auto *buttons = new QDialogButtonBox;
     m_ok = AddDialogButton(*buttons, QDialogButtonBox::AcceptRole, "cmdOK", 1008);

@@ -165,6 +165,9 @@ constexpr Entry kTable[] = {
     {3338, u"This file may not be read: %1"},
     {3339, u"The disk is full: %1"},
     {3340, u"(error %1)"},
+    {3341, u"Choose %1"},
+    {3342, u"Choose a language file"},
+    {3343, u"Language file"},
 };
 
 constexpr bool strictlyAscending()

@@ -174,6 +174,7 @@ void TestDialogs::exportWritesTheTickedSectionsAndChangesNothing()
     WhenDialogOpens<QDialog>("frmImportExport", [&](QDialog *dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Export"));
         auto *tree = dialog->findChild<SectionCheckTree *>();
+        QCOMPARE(tree->accessibleName(), QStringLiteral("Check section(s) to export."));
         QVERIFY(!child(dialog, "cmdOK")->isEnabled());   // nothing saved, nothing ticked
         // Empty sections are shown grey, yet can be ticked.
         QTreeWidgetItem *empty = FindSectionNode(*tree, "MkDirHistory");
@@ -450,6 +451,7 @@ void TestDialogs::optionsShowTheStoredSettings()
         QCOMPARE(child<QToolButton>(dialog, "lblColorChange_1")->accessibleName(), QStringLiteral("Background colour"));
         QCOMPARE(child<QToolButton>(dialog, "lblColorChange_2")->accessibleName(), QStringLiteral("Locked tab colour"));
         QVERIFY(child<QCheckBox>(dialog, "chkAlwaysRestartTC")->isChecked());
+        QCOMPARE(child(dialog, "cmdBrowseForLangFile")->accessibleName(), QStringLiteral("Choose a language file"));
         QVERIFY(!child(dialog, "cmdApply")->isEnabled());
         QVERIFY(child<QRadioButton>(dialog, "optUseDefaultLanguage")->isChecked());
         QVERIFY(!child<QLineEdit>(dialog, "txtLanguageFilePath")->isEnabled());
