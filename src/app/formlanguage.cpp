@@ -6,8 +6,8 @@
 
 #include <QAction>
 #include <QActionEvent>
-#include <QCoreApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
