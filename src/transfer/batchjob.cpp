@@ -46,6 +46,10 @@ QString BatchJob::usage()
         "            at least 65536)\n"
         "  /r        close Total Commander before and start it again after\n"
         "  /o        replace the backup file instead of appending to it\n"
+        "  /n, --dry-run\n"
+        "            change nothing: print how many entries each section would lose, and the\n"
+        "            backup block /b= would get; no file is written, Total Commander is\n"
+        "            neither closed nor started\n"
         "\n"
         "Exit status: 0 when the job did what it was asked, 1 when it stopped on an error.\n");
 }
@@ -108,6 +112,25 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
                                                  : m_paths.nativePath(backup);
     if (isNonRegularFile(backupNative))
         return fail(notARegularFile(backup));
+    if (options.dryRun) {
+        QStringList sections;
+        QString gathered;
+        ProfileBatch reading(m_profile);
+        for (const int number : options.sectionNumbers()) {
+            const QString section = cSectionsData::SectionsList(number - 1);
+            if (sections.contains(section))
+                continue;
+            sections << section;
+            gathered += BuildSectionBackupText(m_profile, section, wincmd, wcxftp);
+        }
+        reading.finish();
+        if (options.backup && !gathered.isEmpty()
+            && (backupNative.isEmpty() || !QFileInfo(backupNative).absoluteDir().exists()))
+            return fail(fileNotFound(backup));
+        const QFileInfo info(backupNative);
+        const bool afresh = options.overwrite || !info.exists() || info.size() >= options.backupLimit;
+        return preview(sections, wincmd, wcxftp, options.backup ? gathered : QString(), backup, afresh);
+    }
     m_restarter.setIniFiles(wincmd, wcxftp);
     if (options.restart)
         m_restarter.RestartFileManager(true, true, QStringLiteral(" /i="));

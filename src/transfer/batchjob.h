@@ -43,6 +43,10 @@ public:
 
 private:
     int fail(const QString &text);
+    // The dry run: what a run would clear, per file and section, and the backup block
+    // it would write, on the output stream; nothing is written, closed or started.
+    int preview(const QStringList &sections, const QString &wincmd, const QString &wcxftp, const QString &gathered,
+                const QString &backup, bool afresh);
     QString fileNotFound(const QString &path) const;
     // A folder, pipe or device named as a file is refused before it is opened.
     static QString notARegularFile(const QString &path);

@@ -10,7 +10,9 @@ BatchOptions ParseBatchCommandLine(const QStringList &arguments)
 {
     QStringList pieces;
     for (const QString &argument : arguments) {
-        if (argument.startsWith(u'/'))
+        if (argument == u"--dry-run")
+            pieces.append(QStringLiteral("n"));
+        else if (argument.startsWith(u'/'))
             pieces.append(argument.mid(1));
         else if (!pieces.isEmpty())
             pieces.last() += u' ' + argument;
@@ -35,6 +37,8 @@ BatchOptions ParseBatchCommandLine(const QStringList &arguments)
             options.restart = true;
         } else if (key == u"o") {
             options.overwrite = true;
+        } else if (key == u"n") {
+            options.dryRun = true;
         }
     }
     options.backupLimit = qMax(options.backupLimit, BatchOptions::kMinimumBackupLimit);

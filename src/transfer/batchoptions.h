@@ -20,6 +20,7 @@ struct BatchOptions
     qint64 backupLimit = kDefaultBackupLimit;   // /m=, at least the minimum
     bool restart = false;              // /r
     bool overwrite = false;            // /o
+    bool dryRun = false;               // /n or --dry-run: say what would be cleared, change nothing
 
     // The catalogue numbers (1 .. 19) to visit, in order: all of them for "all", else
     // the numbers written, rounded; anything else is left out.
@@ -31,7 +32,7 @@ struct BatchOptions
 // a blank, since the shell split the command line at blanks. An option's value runs to
 // the end of its arguments, so native paths with "/" work. Keys ignore case; a later
 // option replaces an earlier one; values are trimmed and taken as they are (quotation
-// marks stay).
+// marks stay). "--dry-run" stands for /n.
 BatchOptions ParseBatchCommandLine(const QStringList &arguments);
 
 } // namespace calvenor

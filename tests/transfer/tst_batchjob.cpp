@@ -96,6 +96,7 @@ private slots:
     void unwritableIniFileIsReported();
     void backupLimitAndOverwrite();
     void helpAndVersion();
+    void dryRunChangesNothingAndCountsWhatARunClears();
 };
 
 void TestBatchJob::noArgumentsOpensTheWindow()
@@ -340,6 +341,52 @@ void TestBatchJob::helpAndVersion()
     QVERIFY(output.seek(0));
     QVERIFY(output.readAll().contains("/s=all"));
     QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
+}
+
+void TestBatchJob::dryRunChangesNothingAndCountsWhatARunClears()
+{
+    Fixture f;
+    f.env.writeFile("tc/wincmd.ini", kWincmd + "[LeftTabs]\r\n0_path=C:\\\r\n1_path=D:\\\r\n1_options=1|0|0|0|0|1|0\r\n"
+                                                "ActiveTab=0\r\n[Left]\r\npath=C:\\\r\n");
+    const QString backup = f.env.writeFile("h.txt", "");
+    const QString settingsFile = f.settings.SettingsFile();
+    auto stamp = [](const QString &path) {
+        const QFileInfo info(path);
+        return QPair<QByteArray, QDateTime>(info.exists() ? QByteArray::number(info.size()) : QByteArray(), info.lastModified());
+    };
+    const QList<QString> files {f.wincmd, f.wcxftp, backup, settingsFile};
+    QList<QPair<QByteArray, QDateTime>> before;
+    for (const QString &file : files)
+        before << stamp(file);
+    QTest::qWait(20);   // a later modification time, were anything written
+    QTemporaryFile output;
+    QVERIFY(output.open());
+    FILE *stream = fdopen(dup(output.handle()), "w");
+    f.job.setOutput(stream);
+    f.restarter.setSleeper([](std::chrono::milliseconds) { QFAIL("nothing is closed or started"); });
+    for (const char *dryRun : {"/n", "--dry-run"})
+        QCOMPARE(f.run({"/s=13;19;11;15;6", "/b=" + backup, "/r", dryRun}), 0);
+    std::fclose(stream);
+    QVERIFY(output.seek(0));
+    const QString printed = QString::fromLocal8Bit(output.readAll());
+    for (const char *line : {"  LeftHistory: 2 entries", "  OldConnections: 1 entry", "  LeftTabs: 2 entries",
+                             "  MkDirHistory: 1 entry", "  Searches: 1 entry"})
+        QVERIFY2(printed.contains(QLatin1String(line)), qPrintable(printed));
+    QVERIFY(printed.contains("This block would be appended to the backup file: " + backup));
+    QVERIFY(printed.contains("[LeftHistory]"));
+    for (int i = 0; i < files.size(); ++i)
+        QCOMPARE(stamp(files[i]), before[i]);   // every byte and time as it was
+    QVERIFY(f.person.asked.isEmpty());
+    // The real run then clears what was counted.
+    f.restarter.setSleeper([](std::chrono::milliseconds) {});
+    QCOMPARE(f.run({"/s=13;19;11;15;6", "/b=" + backup}), 0);
+    QVERIFY(!f.env.readFile(f.wincmd).contains("LeftHistory"));
+    // A run that would fail on a read-only file: the dry run ends as it would.
+    f.env.writeFile("tc/wincmd.ini", kWincmd);
+    QFile::setPermissions(f.wincmd, QFile::ReadOwner);
+    f.job.setOutput(stdout);
+    QCOMPARE(f.run({"/s=13", "/n"}), 1);
+    QVERIFY(f.person.messages().last().contains(f.wincmd));
 }
 
 QTEST_GUILESS_MAIN(TestBatchJob)

@@ -1,0 +1,78 @@
+// The batch job's dry run: what a real run would clear, and nothing changed.
+#include "batchjob.h"
+
+#include "core/csectionsdata.h"
+#include "core/foldedkey.h"
+#include "core/historyrowstore.h"
+#include "core/historysections.h"
+#include "core/tabssection.h"
+
+#include <QFileInfo>
+#include <QMap>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace calvenor {
+namespace {
+
+// Whether writing this existing file would be refused, as the atomic writer refuses it.
+bool refusesWrites(const QString &nativePath)
+{
+    struct stat st {};
+    const QByteArray encoded = QFile::encodeName(nativePath);
+    if (::stat(encoded.constData(), &st) != 0)
+        return false;
+    return (st.st_mode & 0222) == 0 || ::access(encoded.constData(), W_OK) != 0;
+}
+
+} // namespace
+
+int BatchJob::preview(const QStringList &sections, const QString &wincmd, const QString &wcxftp,
+                      const QString &gathered, const QString &backup, bool afresh)
+{
+    // The entries as the editor counts them; the active tab's row stands for the
+    // panel's own folder, which the job does not clear.
+    HistoryRowStore store;
+    HistorySections reader(m_profile, store);
+    reader.ReadAllHistorySections(wincmd, wcxftp);
+
+    QMap<QString, QStringList> lines;   // file the section lives in -> its lines
+    QStringList order;
+    QStringList unwritable;
+    for (const QString &section : sections) {
+        const bool ftp = cSectionsData::fileOf(section) == SectionFile::Wcxftp;
+        const QString file = m_profile.ResolveTargetFile(section, QString(), ftp ? wcxftp : wincmd);
+        qsizetype entries = 0;
+        for (const HistoryRow &row : store.SectionRows(cSectionsData::GetSectionIndex(section))) {
+            if (!FoldedKey::equalIgnoringCase(row.Tag, ActiveTabTag(section)))
+                ++entries;
+        }
+        if (!order.contains(file))
+            order << file;
+        lines[file] << QStringLiteral("  %1: %2 %3")
+                           .arg(section)
+                           .arg(entries)
+                           .arg(entries == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
+        if (entries > 0 && refusesWrites(m_paths.nativePath(file)) && !unwritable.contains(file))
+            unwritable << file;
+    }
+    QString text = QStringLiteral("Dry run: nothing is changed. A run would clear:\n");
+    for (const QString &file : std::as_const(order))
+        text += file + u'\n' + lines.value(file).join(u'\n') + u'\n';
+    if (!gathered.isEmpty()) {
+        text += (afresh ? QStringLiteral("The backup file would be started afresh with this block: ")
+                        : QStringLiteral("This block would be appended to the backup file: "))
+            + backup + QStringLiteral("\n") + gathered;
+        if (!text.endsWith(u'\n'))
+            text += u'\n';
+    }
+    std::fputs(text.toLocal8Bit().constData(), m_output);
+    std::fflush(m_output);
+    // The exit status a real run would end with.
+    if (!unwritable.isEmpty())
+        return fail(QStringLiteral("A run would fail: this file cannot be written: ") + unwritable.join(QStringLiteral(", ")));
+    return 0;
+}
+
+} // namespace calvenor
