@@ -151,8 +151,10 @@ void measureBatch(QTextStream &out, double sizeMb, int runs)
         writeFile(original, pair.wincmd);
         writeFile(originalFtp, pair.wcxftp);
     }
-    std::vector<double> jobs, copies;
-    for (int run = 0; run < runs; ++run) {
+    std::vector<double> jobs, copies, previews;
+    for (int run = 0; run < 2 * runs; ++run) {
+        // Even runs clear; odd ones are the dry run of the same job, output discarded.
+        const bool dryRun = run % 2 == 1;
         QFile::remove(wincmd);
         QFile::remove(wcxftp);
         QFile::remove(backup);
@@ -170,18 +172,27 @@ void measureBatch(QTextStream &out, double sizeMb, int runs)
         FileManagerProcess process;
         FileManagerRestarter restarter(paths, settings, process);
         BatchJob job(profile, paths, settings, locator, restarter, person, language);
+        FILE *discard = std::fopen("/dev/null", "w");
+        job.setOutput(discard);
+        QStringList arguments {QStringLiteral("/i=") + wincmd, QStringLiteral("/f=") + wcxftp, QStringLiteral("/s=all"),
+                               QStringLiteral("/b=") + backup};
+        if (dryRun)
+            arguments << QStringLiteral("/n");
         QElapsedTimer timer;
         timer.start();
-        if (job.RunCommandLineBatch({QStringLiteral("/i=") + wincmd, QStringLiteral("/f=") + wcxftp,
-                                     QStringLiteral("/s=all"), QStringLiteral("/b=") + backup}) != 0)
+        if (job.RunCommandLineBatch(arguments) != 0)
             qFatal("batch job failed");
-        jobs.push_back(double(timer.nsecsElapsed()) / 1e6);
-        copies.push_back(durableCopyMs({original}, folder.path()));
+        (dryRun ? previews : jobs).push_back(double(timer.nsecsElapsed()) / 1e6);
+        std::fclose(discard);
+        if (!dryRun)
+            copies.push_back(durableCopyMs({original}, folder.path()));
     }
     out << QStringLiteral("batch job /s=all with backup on a %1-byte wincmd.ini: median %2 ms; dd conv=fsync of it %3 ms;"
                           " job / copy = %4\n")
                .arg(QFileInfo(original).size()).arg(median(jobs), 0, 'f', 2).arg(median(copies), 0, 'f', 2)
                .arg(median(jobs) / median(copies), 0, 'f', 2);
+    out << QStringLiteral("  the same job's dry run (/n): median %1 ms = %2 x the job\n")
+               .arg(median(previews), 0, 'f', 2).arg(median(previews) / median(jobs), 0, 'f', 2);
     out.flush();
 }
 

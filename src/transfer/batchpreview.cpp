@@ -34,8 +34,15 @@ int BatchJob::preview(const QStringList &sections, const QString &wincmd, const 
     // The entries as the editor counts them; the active tab's row stands for the
     // panel's own folder, which the job does not clear.
     HistoryRowStore store;
+    store.BuildFrame();
     HistorySections reader(m_profile, store);
-    reader.ReadAllHistorySections(wincmd, wcxftp);
+    {
+        // Only the sections asked about, each file checked against the disk once.
+        ProfileBatch reading(m_profile);
+        for (const QString &section : sections)
+            reader.ReadHistorySection(section, wincmd, wcxftp);
+        reading.finish();
+    }
 
     QMap<QString, QStringList> lines;   // file the section lives in -> its lines
     QStringList order;
