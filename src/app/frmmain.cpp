@@ -391,7 +391,7 @@ QString frmMain::selectedSection() const
 void frmMain::nodeClicked(QTreeWidgetItem *item)
 {
     const QString key = item->data(0, kSectionKeyRole).toString();
-    m_listWidget->SetShownSection(item->text(0));
+    m_listWidget->SetShownSection(cSectionsData::Title(key, m_context.language));
     m_list->ShowSelectedSection(key, false);
     SetButtonsState(key);
 }

@@ -185,13 +185,10 @@ void HistoryListWidget::FinishOpenEdit()
     }
 }
 
-void HistoryListWidget::SetShownSection(const QString &displayName)
+void HistoryListWidget::SetShownSection(const QString &title)
 {
-    m_sectionName = displayName;
-    QString name = displayName.trimmed();
-    if (name.endsWith(u':'))
-        name.chop(1);   // "Search for:" as the tree writes it
-    m_view->setAccessibleName(QString(m_list.ChangeLanguage().entriesOf).replace(QStringLiteral("%1"), name));
+    m_sectionName = title;
+    m_view->setAccessibleName(QString(m_list.ChangeLanguage().entriesOf).replace(QStringLiteral("%1"), title));
 }
 
 void HistoryListWidget::ChangeLanguage()

@@ -41,8 +41,8 @@ public:
     // An in-place edit still open is finished with the text typed so far (before a
     // save or when the window closes, so nothing typed is lost).
     void FinishOpenEdit();
-    // The display name of the section shown, for the list's accessible name.
-    void SetShownSection(const QString &displayName);
+    // The title of the section shown (cSectionsData::Title), for the list's accessible name.
+    void SetShownSection(const QString &title);
     // Texts of the labels, from the engine's language.
     void ChangeLanguage();
     // The list's look from the settings: font, grid lines, border, flat look, colours.
@@ -70,7 +70,7 @@ private:
     bool m_showing = false;   // the engine is being mirrored: no gestures to forward
     bool m_focusedByClick = false;
     int m_panelLines = 0;
-    QString m_sectionName;           // the shown section, as the tree names it            // the tab panel's arrangement: 1 or 2 lines   // the list took the focus with the click now pressed
+    QString m_sectionName;           // the shown section's title            // the tab panel's arrangement: 1 or 2 lines   // the list took the focus with the click now pressed
 };
 
 // Windows virtual key codes of the keys the engine reacts to, and the shift state

@@ -79,6 +79,21 @@ SectionFile cSectionsData::fileOf(const QString &strSectionName)
     return SectionFile::Wincmd;
 }
 
+QString cSectionsData::Title(const QString &strSectionName, const LanguageSource &language)
+{
+    QString title = strSectionName;
+    if (FoldedKey::equalIgnoringCase(strSectionName, RootNode()))
+        title = language.GetLanguageString(RootTreeNode().textId);
+    for (const TreeNode &node : TreeOrder()) {
+        if (FoldedKey::equalIgnoringCase(QString::fromUtf16(node.key), strSectionName))
+            title = language.GetLanguageString(node.textId);
+    }
+    title = title.trimmed();
+    if (title.endsWith(u':'))
+        title.chop(1);
+    return title;
+}
+
 const cSectionsData::TreeNode &cSectionsData::RootTreeNode()
 {
     static const TreeNode root {u"RootNode", 3081, u"Total Commander History", u"root"};

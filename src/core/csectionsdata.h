@@ -1,5 +1,7 @@
 #pragma once
 
+#include "languagesource.h"
+
 #include <QString>
 
 #include <array>
@@ -60,6 +62,9 @@ public:
     };
     static const TreeNode &RootTreeNode();
     static const std::array<TreeNode, 19> &TreeOrder();
+    // A section's name as the tree shows it, in a sentence: without the ':' some end
+    // in ("Search for"); the name itself for one the tree lacks.
+    static QString Title(const QString &strSectionName, const LanguageSource &language);
 };
 
 } // namespace calvenor

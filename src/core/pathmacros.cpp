@@ -113,13 +113,18 @@ QString PathMacros::nativePath(const QString &path) const
     if (expanded.isEmpty() || expanded == m_marker)
         return {};
     // A reference nobody could expand would otherwise become a file with '%' in its name.
-    const qsizetype open = expanded.indexOf(u'%');
-    if (open >= 0 && expanded.indexOf(u'%', open + 1) > open + 1)
+    if (KeepsUnsetReference(expanded))
         return {};
     // A bare file name lives in the Windows folder, as the profile functions place it.
     if (!expanded.contains(u'\\') && !expanded.contains(u'/') && !WinePrefix::hasDriveLetter(expanded))
         return m_prefix.toNative(WindowsFolder() + expanded);
     return m_prefix.toNative(expanded);
+}
+
+bool PathMacros::KeepsUnsetReference(const QString &expanded)
+{
+    const qsizetype open = expanded.indexOf(u'%');
+    return open >= 0 && expanded.indexOf(u'%', open + 1) > open + 1;
 }
 
 QString PathMacros::WindowsFolder() const

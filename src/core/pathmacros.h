@@ -36,6 +36,8 @@ public:
     // Wine prefix. Empty when the path cannot name a file here (an unmapped drive, a
     // reference to a variable nobody set).
     QString nativePath(const QString &path) const;
+    // Whether an expanded path still holds a %NAME% reference nobody set.
+    static bool KeepsUnsetReference(const QString &expanded);
     bool FileExists(const QString &path) const;
     // The prefix's Windows folder (%windir%, else C:\windows\) with a trailing separator:
     // where a bare file name lives.

@@ -147,8 +147,13 @@ void HistoryList::removeVisible(int position)
 
 void HistoryList::setPanelEnabled(bool enabled)
 {
+    setPanel(enabled, !enabled);
+}
+
+void HistoryList::setPanel(bool enabled, bool emptyBox)
+{
     m_panel.enabled = enabled;
-    m_panel.emptyBoxVisible = !enabled;
+    m_panel.emptyBoxVisible = emptyBox;
     if (!enabled) {
         mblnSuppressEvents = true;
         m_panel.caption.clear();
@@ -323,12 +328,8 @@ void HistoryList::clearCurrent()
 {
     m_current = -1;
     m_currentKey.clear();
-    if (isTabSection()) {
-        m_panel.enabled = false;
-        m_panel.caption.clear();
-        m_panel.lockChecked = m_panel.lockButChecked = false;
-        emit TabPanelChanged();
-    }
+    if (isTabSection())
+        setPanel(false, false);   // rows remain, none of them shown
     emit CurrentRowChanged(-1);
 }
 

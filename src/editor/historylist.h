@@ -155,7 +155,8 @@ private:
     int firstShownFrom(int row) const;    // -1 when no row at or after it is shown
     int lastShownBefore(int row) const;   // -1 when none
     void clearCurrent();
-    void setPanelEnabled(bool enabled);
+    void setPanelEnabled(bool enabled);        // the "Empty" box shows when disabled
+    void setPanel(bool enabled, bool emptyBox);
     void setLock(int value);
     void lockBoxClicked(bool checked, bool &box, bool &otherBox, int value);
     // Moves a row before the target (after it with after, or when it is the next row).

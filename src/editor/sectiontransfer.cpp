@@ -55,16 +55,9 @@ void SectionTransfer::tellCannotWrite(const QString &file, int error)
 
 void SectionTransfer::tellNoFileNamed(const QString &section)
 {
-    QString shown = section;
-    for (const cSectionsData::TreeNode &node : cSectionsData::TreeOrder()) {
-        if (FoldedKey::equalIgnoringCase(QString::fromUtf16(node.key), section))
-            shown = m_language.GetLanguageString(node.textId);
-    }
-    if (shown.endsWith(u':'))
-        shown.chop(1);
     m_person.ShowMessage(m_language.GetLanguageString(3335)
                              .replace(QStringLiteral("%1"), shownName(QString(), section))
-                             .replace(QStringLiteral("%2"), shown),
+                             .replace(QStringLiteral("%2"), cSectionsData::Title(section, m_language)),
                          MessageIcon::Error);
 }
 

@@ -44,8 +44,7 @@ QString StaleFolders::FolderOf(const PathMacros &paths, const QString &entry)
     if (expanded == paths.MissingValueMarker())
         return QString();
     // A reference nobody set stays as written: no folder of that name is meant.
-    const qsizetype open = expanded.indexOf(u'%');
-    if (open >= 0 && expanded.indexOf(u'%', open + 1) > open + 1)
+    if (PathMacros::KeepsUnsetReference(expanded))
         return QString();
     // Only an absolute path names one folder; "projects" in New Directory is relative
     // to wherever the panel was.

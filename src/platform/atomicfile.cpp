@@ -131,6 +131,27 @@ bool stillNamed(int fd, const QByteArray &name)
         && named.st_dev == held.st_dev;
 }
 
+// Why a write of the target (links resolved) would be refused before anything is
+// written; errNone when it would be tried.
+ErrorNumber refusal(const QByteArray &encodedTarget, const QByteArray &folder)
+{
+    struct stat existing {};
+    if (::stat(encodedTarget.constData(), &existing) == 0) {
+        if (!S_ISREG(existing.st_mode))
+            return errPathFileAccess;
+        if (::access(encodedTarget.constData(), W_OK) != 0)
+            return errorFromErrno(errno);
+        // A file nobody may write is read-only, even for an administrator.
+        if ((existing.st_mode & 0222) == 0)
+            return errPermissionDenied;
+        return errNone;
+    }
+    struct stat folderStat {};
+    if (::stat(folder.constData(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode))
+        return errPathNotFound;
+    return errNone;
+}
+
 mode_t defaultFileMode()
 {
     const mode_t mask = ::umask(0);
@@ -140,6 +161,14 @@ mode_t defaultFileMode()
 
 } // namespace
 
+ErrorNumber writeRefusal(const QString &nativePath)
+{
+    if (nativePath.isEmpty())
+        return errPathNotFound;
+    const QString target = resolveLinks(QFileInfo(nativePath).absoluteFilePath());
+    return refusal(QFile::encodeName(target), QFile::encodeName(QFileInfo(target).absolutePath()));
+}
+
 ErrorNumber writeFileAtomically(const QString &nativePath, const QByteArray &bytes)
 {
     if (nativePath.isEmpty())
@@ -148,21 +177,10 @@ ErrorNumber writeFileAtomically(const QString &nativePath, const QByteArray &byt
     const QByteArray encodedTarget = QFile::encodeName(target);
     const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
 
+    if (const ErrorNumber refused = refusal(encodedTarget, folder))
+        return refused;
     struct stat existing {};
     const bool exists = ::stat(encodedTarget.constData(), &existing) == 0;
-    if (exists) {
-        if (!S_ISREG(existing.st_mode))
-            return errPathFileAccess;
-        if (::access(encodedTarget.constData(), W_OK) != 0)
-            return errorFromErrno(errno);
-        // A file nobody may write is read-only, even for an administrator.
-        if ((existing.st_mode & 0222) == 0)
-            return errPermissionDenied;
-    } else {
-        struct stat folderStat {};
-        if (::stat(folder.constData(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode))
-            return errPathNotFound;
-    }
 
     const QByteArray prefix = temporaryPrefix(target);
     removeStaleTemporaries(folder, prefix);

@@ -16,6 +16,9 @@ namespace calvenor {
 // is locked by its writer until it has the final name; one that a killed writer left
 // behind (no writer holds its lock) is removed by the next write of the same file.
 ErrorNumber writeFileAtomically(const QString &nativePath, const QByteArray &bytes);
+// Why writeFileAtomically would refuse this file before writing anything (not a
+// regular file, read-only, no such folder); errNone when it would try.
+ErrorNumber writeRefusal(const QString &nativePath);
 // Removes what killed atomic writes of this file left behind, for writers that change
 // the file in place (an append).
 void removeStaleTemporaryFiles(const QString &nativePath);

@@ -70,6 +70,22 @@ int BatchJob::fail(const QString &text)
     return 1;
 }
 
+BatchJob::Copied BatchJob::copySections(const QList<int> &numbers, const QString &wincmd, const QString &wcxftp)
+{
+    // A section named twice is copied and cleared once.
+    Copied copied;
+    ProfileBatch reading(m_profile);
+    for (const int number : numbers) {
+        const QString section = cSectionsData::SectionsList(number - 1);
+        if (copied.sections.contains(section))
+            continue;
+        copied.sections << section;
+        copied.text += BuildSectionBackupText(m_profile, section, wincmd, wcxftp);
+    }
+    reading.finish();
+    return copied;
+}
+
 int BatchJob::RunCommandLineBatch(const QStringList &arguments)
 {
     if (arguments.isEmpty()) {
@@ -112,24 +128,18 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
                                                  : m_paths.nativePath(backup);
     if (isNonRegularFile(backupNative))
         return fail(notARegularFile(backup));
-    if (options.dryRun) {
-        QStringList sections;
-        QString gathered;
-        ProfileBatch reading(m_profile);
-        for (const int number : options.sectionNumbers()) {
-            const QString section = cSectionsData::SectionsList(number - 1);
-            if (sections.contains(section))
-                continue;
-            sections << section;
-            gathered += BuildSectionBackupText(m_profile, section, wincmd, wcxftp);
-        }
-        reading.finish();
-        if (options.backup && !gathered.isEmpty()
-            && (backupNative.isEmpty() || !QFileInfo(backupNative).absoluteDir().exists()))
-            return fail(fileNotFound(backup));
+    // A backup written afresh rather than appended to.
+    auto startsAfresh = [&] {
         const QFileInfo info(backupNative);
-        const bool afresh = options.overwrite || !info.exists() || info.size() >= options.backupLimit;
-        return preview(sections, wincmd, wcxftp, options.backup ? gathered : QString(), backup, afresh);
+        return options.overwrite || !info.exists() || info.size() >= options.backupLimit;
+    };
+    const bool backupFolderMissing = backupNative.isEmpty() || !QFileInfo(backupNative).absoluteDir().exists();
+    if (options.dryRun) {
+        const Copied copied = copySections(options.sectionNumbers(), wincmd, wcxftp);
+        if (options.backup && !copied.text.isEmpty() && backupFolderMissing)
+            return fail(fileNotFound(backup));
+        return preview(copied.sections, wincmd, wcxftp, options.backup ? copied.text : QString(), backup,
+                       startsAfresh());
     }
     m_restarter.setIniFiles(wincmd, wcxftp);
     if (options.restart)
@@ -141,29 +151,16 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
         return fail(message);
     };
 
-    // Copy first: a section named twice is copied and cleared once.
-    QStringList sections;
-    QString gathered;
-    {
-        ProfileBatch reading(m_profile);
-        for (const int number : options.sectionNumbers()) {
-            const QString section = cSectionsData::SectionsList(number - 1);
-            if (sections.contains(section))
-                continue;
-            sections << section;
-            gathered += BuildSectionBackupText(m_profile, section, wincmd, wcxftp);
-        }
-        reading.finish();
-    }
+    // Copy first (once the file manager has written its lists on closing).
+    const Copied copied = copySections(options.sectionNumbers(), wincmd, wcxftp);
+    const QStringList &sections = copied.sections;
 
     // The backup is on disk before anything is cleared; when it cannot be written,
     // nothing is cleared.
-    if (options.backup && !gathered.isEmpty()) {
-        const QFileInfo info(backupNative);
-        if (backupNative.isEmpty() || !info.absoluteDir().exists())
+    if (options.backup && !copied.text.isEmpty()) {
+        if (backupFolderMissing)
             return failAfterClose(fileNotFound(backup));
-        const bool afresh = options.overwrite || !info.exists() || info.size() >= options.backupLimit;
-        if (const int error = WriteHistoryBackup(backupNative, gathered, afresh)) {
+        if (const int error = WriteHistoryBackup(backupNative, copied.text, startsAfresh())) {
             return failAfterClose(error == errPathFileAccess && isNonRegularFile(backupNative)
                                       ? notARegularFile(backup)
                                       : QStringLiteral("Cannot write the backup file (error %1): %2").arg(error).arg(backup));

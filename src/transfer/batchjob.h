@@ -42,6 +42,13 @@ public:
     static QString usage();
 
 private:
+    // The sections to clear, each once, and their backup text.
+    struct Copied
+    {
+        QStringList sections;
+        QString text;
+    };
+    Copied copySections(const QList<int> &numbers, const QString &wincmd, const QString &wcxftp);
     int fail(const QString &text);
     // The dry run: what a run would clear, per file and section, and the backup block
     // it would write, on the output stream; nothing is written, closed or started.

@@ -7,26 +7,11 @@
 #include "core/historysections.h"
 #include "core/tabssection.h"
 
-#include <QFileInfo>
+#include "platform/atomicfile.h"
+
 #include <QMap>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace calvenor {
-namespace {
-
-// Whether writing this existing file would be refused, as the atomic writer refuses it.
-bool refusesWrites(const QString &nativePath)
-{
-    struct stat st {};
-    const QByteArray encoded = QFile::encodeName(nativePath);
-    if (::stat(encoded.constData(), &st) != 0)
-        return false;
-    return (st.st_mode & 0222) == 0 || ::access(encoded.constData(), W_OK) != 0;
-}
-
-} // namespace
 
 int BatchJob::preview(const QStringList &sections, const QString &wincmd, const QString &wcxftp,
                       const QString &gathered, const QString &backup, bool afresh)
@@ -61,7 +46,8 @@ int BatchJob::preview(const QStringList &sections, const QString &wincmd, const 
                            .arg(section)
                            .arg(entries)
                            .arg(entries == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
-        if (entries > 0 && refusesWrites(m_paths.nativePath(file)) && !unwritable.contains(file))
+        // Something to clear in a file the writer would refuse: the run would fail.
+        if (entries > 0 && writeRefusal(m_paths.nativePath(file)) != errNone && !unwritable.contains(file))
             unwritable << file;
     }
     QString text = QStringLiteral("Dry run: nothing is changed. A run would clear:\n");

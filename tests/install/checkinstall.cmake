@@ -73,15 +73,7 @@ endif()
 
 # The installed program runs in a home of its own, with nothing of the machine's file
 # manager in sight.
-set(home "${WORK_DIR}/home")
-file(MAKE_DIRECTORY "${home}" "${WORK_DIR}/wine" "${WORK_DIR}/tmp")
-set(ENV{HOME} "${home}")
-set(ENV{XDG_CONFIG_HOME} "${home}/.config")
-set(ENV{WINEPREFIX} "${WORK_DIR}/wine")
-set(ENV{TMPDIR} "${WORK_DIR}/tmp")
-foreach(name Commander_Path COMMANDER_PATH Commander_INI COMMANDER_INI)
-    unset(ENV{${name}})
-endforeach()
+calvenor_private_home()
 execute_process(COMMAND "${prefix}/bin/calvenor" --help
                 RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors TIMEOUT 20)
 if(NOT result EQUAL 0 OR NOT output MATCHES "^Usage: calvenor ")

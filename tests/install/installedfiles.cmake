@@ -21,3 +21,18 @@ function(calvenor_installed_files out)
     list(SORT files)
     set(${out} "${files}" PARENT_SCOPE)
 endfunction()
+
+# calvenor_private_home(): the program about to run gets a home, config folder, Wine
+# prefix and temporary folder of its own under WORK_DIR, with nothing of the machine's
+# file manager or display in sight.
+macro(calvenor_private_home)
+    set(home "${WORK_DIR}/home")
+    file(MAKE_DIRECTORY "${home}" "${WORK_DIR}/wine" "${WORK_DIR}/tmp")
+    set(ENV{HOME} "${home}")
+    set(ENV{XDG_CONFIG_HOME} "${home}/.config")
+    set(ENV{WINEPREFIX} "${WORK_DIR}/wine")
+    set(ENV{TMPDIR} "${WORK_DIR}/tmp")
+    foreach(name Commander_Path COMMANDER_PATH Commander_INI COMMANDER_INI DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM)
+        unset(ENV{${name}})
+    endforeach()
+endmacro()
