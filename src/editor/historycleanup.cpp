@@ -32,12 +32,21 @@ bool HasPlainEntries(const QString &section)
     return family == SectionFamily::Numbered || family == SectionFamily::Tabs;
 }
 
+QString RepeatText(const QString &section, const QString &entry)
+{
+    QString text = entry.toCaseFolded();
+    // "c:\" is the drive's root, "c:" its current folder: that backslash stays.
+    if (IsFolderSection(section))
+        while (text.size() > 1 && text.endsWith(u'\\') && !text.endsWith(QStringLiteral(":\\")))
+            text.chop(1);
+    return text;
+}
+
 QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> &rows)
 {
     QStringList keys;
     if (!HasPlainEntries(section))
         return keys;
-    const bool folders = IsFolderSection(section);
     const bool tabs = cSectionsData::familyOf(section) == SectionFamily::Tabs;
     const QString activeTag = tabs ? ActiveTabTag(section) : QString();
     QSet<QString> seen;
@@ -45,11 +54,7 @@ QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> 
         const bool active = tabs && FoldedKey::equalIgnoringCase(row.Tag, activeTag);
         if (!active && !FoldedKey::equalIgnoringCase(row.Tag, section))
             continue;   // no entry of the list (a stand-in row)
-        QString text = row.col(2).toCaseFolded();
-        // "c:\" is the drive's root, "c:" its current folder: that backslash stays.
-        if (folders)
-            while (text.size() > 1 && text.endsWith(u'\\') && !text.endsWith(QStringLiteral(":\\")))
-                text.chop(1);
+        const QString text = RepeatText(section, row.col(2));
         if (seen.contains(text) && !active) {
             keys.append(row.Key);
             continue;

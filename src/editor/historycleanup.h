@@ -18,6 +18,10 @@ bool IsFolderSection(const QString &section);
 // The sections whose entries can repeat: the numbered lists and the folder tabs.
 bool HasPlainEntries(const QString &section);
 
+// What tells one entry of the section from another: its text ignoring case, and for
+// folders without a trailing backslash. Entries with the same repeat each other.
+QString RepeatText(const QString &section, const QString &text);
+
 // The keys of the entries that repeat an earlier one of the section (ignoring case, and
 // for folders a trailing backslash): the first, most recent occurrence stays. The
 // active tab's row is never among them, so the active tab stays what it is.

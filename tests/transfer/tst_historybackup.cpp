@@ -1,3 +1,4 @@
+#include "transfer/backupblocks.h"
 #include "transfer/historybackup.h"
 #include "support/testenvironment.h"
 
@@ -27,6 +28,9 @@ private slots:
     void runKilledWhileAppending();
     void failedAppendIsCutBack();
     void pipeIsRefusedAtOnce();
+    void readsBlocksBack_data();
+    void readsBlocksBack();
+    void restoredRowsAreTheWrittenOnes();
 };
 
 namespace {
@@ -51,6 +55,25 @@ bool holdsWholeBlocks(QByteArray bytes, int blocks)
         from = bytes.indexOf(end, from) + end.size();
     }
     return true;
+}
+
+QByteArray block(const QByteArray &stamp, const QByteArray &body)
+{
+    return "; ===\r\n; === Total Commander history [" + stamp + "]\r\n; ===\r\n" + body + "\r\n; " + QByteArray(90, '|')
+        + "\r\n\r\n";
+}
+
+// The block list in a few words: newest first, each block's sections and entry counts.
+QString listed(const BackupBlocks &backup)
+{
+    QStringList blocks;
+    for (const BackupBlocks::Block &b : backup.blocks()) {
+        QStringList sections;
+        for (const BackupBlocks::Section &section : b.sections)
+            sections.append(section.name + u'=' + QString::number(section.entries));
+        blocks.append(b.stamp + QStringLiteral(": ") + sections.join(u',') + (b.torn ? QStringLiteral(" torn") : QString()));
+    }
+    return blocks.join(QStringLiteral(" | "));
 }
 
 } // namespace
@@ -243,6 +266,82 @@ void TestHistoryBackup::pipeIsRefusedAtOnce()
     QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     for (const bool afresh : {false, true})
         QCOMPARE(WriteHistoryBackup(pipe, "[A]\r\n0=x\r\n\r\n", afresh, kWhen, AnsiCodePage::get(1252)), int(errPathFileAccess));
+}
+
+void TestHistoryBackup::readsBlocksBack_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QStringList>("unknown");
+    const QByteArray first = block("1.1.26 10:00:00", "[Command line history]\r\n0=make\r\n1=ls -l\r\n\r\n"
+                                                     "[LeftTabs]\r\n0_path=c:\\\r\n0_options=1|0|0|0|0|0|0\r\n"
+                                                     "1_path=d:\\\r\nActiveTab=1\r\n\r\n");
+    const QByteArray second = block("2.1.26 11:30:00", "[Rename]\r\nA_name=*\r\nA_ext=txt\r\nb_name=x\r\n\r\n"
+                                                      "[AttrPlugin]\r\nsize=1\r\nname=2\r\n\r\n");
+    QTest::newRow("newest first, each family counted") << first + second
+        << "2.1.26 11:30:00: Rename=2,AttrPlugin=2 | 1.1.26 10:00:00: Command line history=2,LeftTabs=2" << QStringList {};
+    QTest::newRow("someone's text around the blocks") << "my notes\r\n" + first + "more notes\r\n[LeftHistory]\r\n0=x\r\n"
+        << "1.1.26 10:00:00: Command line history=2,LeftTabs=2" << QStringList {};
+    QTest::newRow("UTF-8 with its mark") << "\xef\xbb\xbf" + block("3.1.26 09:00:00", "[MkDirHistory]\r\n0=\xd0\x96\r\n\r\n")
+        << "3.1.26 09:00:00: MkDirHistory=1" << QStringList {};
+    QTest::newRow("a section named twice, another case") << block("4.1.26 08:00:00", "[lefthistory]\r\n0=a\r\n\r\n[LEFTHISTORY]\r\n1=b\r\n")
+        << "4.1.26 08:00:00: LeftHistory=2" << QStringList {};
+    QTest::newRow("unknown sections skipped") << block("5.1.26 07:00:00", "[NewHistory]\r\n0=a\r\n[RootNode]\r\n0=b\r\n"
+                                                                          "[SearchIn]\r\n; a comment\r\n0=c:\\\r\n")
+        << "5.1.26 07:00:00: SearchIn=1" << QStringList {"NewHistory", "RootNode"};
+    QTest::newRow("torn in a line: the cut line goes") << first + "; ===\r\n; === Total Commander history [6.1.26 06:00:00]\r\n"
+                                                                  "; ===\r\n[LeftHistory]\r\n0=c:\\\r\n1=d:\\wo"
+        << "6.1.26 06:00:00: LeftHistory=1 torn | 1.1.26 10:00:00: Command line history=2,LeftTabs=2" << QStringList {};
+    QTest::newRow("torn to zeros") << first + "; ===\r\n; === Total Commander history [7.1.26 05:00:00]\r\n; ===\r\n"
+                                              "[SearchText]\r\n0=a\r\n" + QByteArray(64, '\0')
+        << "7.1.26 05:00:00: SearchText=1 torn | 1.1.26 10:00:00: Command line history=2,LeftTabs=2" << QStringList {};
+    QTest::newRow("torn before its separator") << block("8.1.26 04:00:00", "[Selection]\r\n0=*.txt\r\n").chopped(96)
+        << "8.1.26 04:00:00: Selection=1 torn" << QStringList {};
+}
+
+void TestHistoryBackup::readsBlocksBack()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, expected);
+    QFETCH(QStringList, unknown);
+    TestEnvironment env;
+    BackupBlocks backup;
+    QCOMPARE(backup.Read(env.writeFile("backup.txt", file)), 0);
+    QCOMPARE(listed(backup), expected);
+    QCOMPARE(backup.unknownSections(), unknown);
+    QCOMPARE(backup.hasTornBlock(), expected.contains(" torn"));
+    QCOMPARE(backup.Read(env.path("missing.txt")), int(errFileNotFound));
+    QVERIFY(backup.blocks().isEmpty());
+}
+
+void TestHistoryBackup::restoredRowsAreTheWrittenOnes()
+{
+    // A block the code page cannot hold is written as UTF-8; its rows read back as they
+    // were, by each family's reader.
+    TestEnvironment env;
+    const QString file = env.path("backup.txt");
+    const QString text = QStringLiteral("[LeftTabs]\r\n0_path=c:\\Проекты\\\r\n0_options=1|0|0|0|0|1|0\r\n0_caption=Код\r\n"
+                                        "1_path=d:\\\r\nActiveTab=1\r\nActiveCaption=here\r\n\r\n"
+                                        "[Searches]\r\nbig_SearchFor=*.iso\r\nbig_SearchFlags=0|1\r\n\r\n");
+    QCOMPARE(WriteHistoryBackup(file, text, true, kWhen, AnsiCodePage::get(1252)), 0);
+    QVERIFY(env.readFile(file).startsWith("\xef\xbb\xbf"));
+    BackupBlocks backup;
+    QCOMPARE(backup.Read(file), 0);
+    QCOMPARE(backup.blocks().size(), 1);
+    std::vector<HistoryRow> rows;
+    QCOMPARE(backup.blocks()[0].sections.size(), 2);
+    QCOMPARE(backup.ReadRows(backup.blocks()[0], "lefttabs", env.profile(), rows, 255), 0);
+    QCOMPARE(rows.size(), size_t(3));   // two tabs and the active one
+    QCOMPARE(rows[0].col(2), QStringLiteral("c:\\Проекты\\"));
+    QCOMPARE(rows[0].col(4), QStringLiteral("Код"));
+    QCOMPARE(rows[0].ForeColor, std::optional<qint32>(255));   // locked
+    QCOMPARE(rows[1].col(4), QStringLiteral("here"));   // the active tab stood second
+    QCOMPARE(backup.ReadRows(backup.blocks()[0], "Searches", env.profile(), rows, 255), 0);
+    QCOMPARE(rows.size(), size_t(1));
+    QCOMPARE(rows[0].Text, QStringLiteral("big"));
+    QCOMPARE(rows[0].col(2), QStringLiteral("*.iso"));
+    QCOMPARE(backup.ReadRows(backup.blocks()[0], "LeftHistory", env.profile(), rows, 255), 0);
+    QVERIFY(rows.empty());
 }
 
 QTEST_GUILESS_MAIN(TestHistoryBackup)
