@@ -16,6 +16,7 @@ constexpr std::array kMenus = {
     MenuEntry{"mnuFileSep1", "mnuFile", 0, kNoKey, "", Command::None},
     MenuEntry{"mnuFileExport", "mnuFile", 112, kNoKey, "Ctrl+E", Command::Export},
     MenuEntry{"mnuFileImport", "mnuFile", 113, kNoKey, "Ctrl+I", Command::Import},
+    MenuEntry{"mnuFileRestoreBackup", "mnuFile", 3344, kNoKey, "", Command::RestoreBackup},
     MenuEntry{"mnuFileSep2", "mnuFile", 0, kNoKey, "", Command::None},
     MenuEntry{"mnuFileRecentGroup", "mnuFile", 107, kNoKey, "", Command::None},
     MenuEntry{"mnuFileSep3", "mnuFile", 0, kNoKey, "", Command::None},

@@ -11,7 +11,7 @@ namespace calvenor {
 // starts it.
 enum class Command {
     None,   // a menu title or separator
-    Open, Save, SaveAndRestart, Export, Import, Exit,
+    Open, Save, SaveAndRestart, Export, Import, RestoreBackup, Exit,
     AddItem, MoveUp, MoveDown, Delete, DeleteAll, Rename,
     Find, FindNext,
     ViewToolbar, ViewVerticalPanels, Options,

@@ -501,6 +501,7 @@ void frmMain::run(Command command)
     case Command::Open: openWithDialog(); break;
     case Command::Export: showImportExport(true); break;
     case Command::Import: showImportExport(false); break;
+    case Command::RestoreBackup: showRestoreBackup(); break;
     case Command::DeleteAll: ShowDeleteAllDialog(false); break;
     case Command::Find: showFind(); break;
     case Command::FindNext:

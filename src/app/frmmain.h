@@ -117,6 +117,7 @@ private:
     void ShowHelpFile();
     void openWithDialog();
     void showImportExport(bool isExport);
+    void showRestoreBackup();
     void showFind();
     void showOptions();
     void showAbout();

@@ -6,6 +6,7 @@
 #include "frmdeleteall.h"
 #include "frmimportexport.h"
 #include "frmoptions.h"
+#include "frmrestorebackup.h"
 #include "frmsearchfor.h"
 #include "frmselectinifile.h"
 #include "programcontext.h"
@@ -13,6 +14,8 @@
 #include "core/foldedkey.h"
 #include "editor/historylist.h"
 #include "editor/sectiontransfer.h"
+
+#include <algorithm>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -40,6 +43,20 @@ void frmMain::showImportExport(bool isExport)
     dialog.exec();
     if (dialog.Imported())
         sectionsChanged(m_context.language.GetLanguageString(1603));
+}
+
+void frmMain::showRestoreBackup()
+{
+    frmRestoreBackup dialog(m_context, m_person, *m_list, this);
+    if (!dialog.OpenStartingBackup() || dialog.exec() != QDialog::Accepted)
+        return;
+    // What came back is shown: the overview shows it anyway, another section gives way.
+    const QStringList restored = dialog.RestoredSections();
+    const QString shown = selectedSection();
+    if (!restored.isEmpty() && !FoldedKey::equalIgnoringCase(shown, cSectionsData::RootNode())
+        && std::none_of(restored.cbegin(), restored.cend(), [&](const QString &s) { return FoldedKey::equalIgnoringCase(s, shown); }))
+        SelectTreeNode(restored.first());
+    sectionsChanged(m_context.language.GetLanguageString(3345));
 }
 
 void frmMain::ShowDeleteAllDialog(bool blnRestore)

@@ -14,6 +14,10 @@ namespace calvenor {
 
 class cProfile;
 
+// The key in the program's own section of the settings file that names the backup file
+// last written or restored from, where restoring starts.
+inline constexpr char16_t kLastBackupFileKey[] = u"LastBackupFile";
+
 // The blocks of a history backup file, read back: which runs it holds, which sections
 // each run copied and how many entries each held. The file is read once, as bytes; a
 // section's rows are read from those bytes only when it is restored.

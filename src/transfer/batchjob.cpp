@@ -1,5 +1,6 @@
 #include "batchjob.h"
 
+#include "backupblocks.h"
 #include "batchoptions.h"
 #include "filemanagerrestarter.h"
 #include "historybackup.h"
@@ -165,6 +166,8 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
                                       ? notARegularFile(backup)
                                       : QStringLiteral("Cannot write the backup file (error %1): %2").arg(error).arg(backup));
         }
+        // Restoring in the window starts from the file last written.
+        m_settings.Write(QString::fromUtf16(cSettings::kOwnSection), QString::fromUtf16(kLastBackupFileKey), backupNative);
     }
 
     int status = 0;

@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace calvenor;
@@ -79,6 +80,8 @@ private slots:
     void optionsLanguageChangeRelabelsTheWindow();
     void aboutBox();
     void treeMenuTransfersOneSection();
+    void restoreFromBackup_data();
+    void restoreFromBackup();
 };
 
 void TestDialogs::selectIniFileOffersRecentPairs()
@@ -579,6 +582,96 @@ void TestDialogs::treeMenuTransfersOneSection()
     QCOMPARE(rowsOf(f.window.historyList(), "LeftHistory"), QStringList {"x:\\imported\\"});
     QCOMPARE(f.window.historyList().visibleRows().size(), size_t(1));
     QVERIFY(f.window.savePending());
+}
+
+
+namespace {
+
+QByteArray backupBlock(const QByteArray &stamp, const QByteArray &body)
+{
+    return "; ===\r\n; === Total Commander history [" + stamp + "]\r\n; ===\r\n" + body + "\r\n; " + QByteArray(90, '|')
+        + "\r\n\r\n";
+}
+
+} // namespace
+
+void TestDialogs::restoreFromBackup_data()
+{
+    QTest::addColumn<QByteArray>("backup");
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<QString>("untick");
+    QTest::addColumn<QStringList>("commands");   // Command line history afterwards
+    QTest::addColumn<QStringList>("folders");    // LeftHistory afterwards
+    QTest::addColumn<QString>("told");           // a message that names what was skipped
+    const QByteArray older = backupBlock("1.12.26 10:00:00", "[LeftHistory]\r\n0=c:\\older\\\r\n\r\n");
+    const QByteArray run = backupBlock("2.12.26 11:00:00", "[Command line history]\r\n0=make\r\n1=CMD\r\n\r\n"
+                                                           "[LeftHistory]\r\n0=c:\\old\\\r\n1=C:\\A\r\n\r\n"
+                                                           "[MkDirHistory]\r\n0=new folder\r\n\r\n");
+    const QStringList loadedCommands {"cmd", "git status"};
+    const QStringList loadedFolders {"c:\\a\\", "c:\\b\\"};
+    QTest::newRow("added after the entries there, repeats left out")
+        << older + run << false << QString() << QStringList {"cmd", "git status", "make"}
+        << QStringList {"c:\\a\\", "c:\\b\\", "c:\\old\\"} << QString();
+    QTest::newRow("replacing only the ticked sections")
+        << older + run << true << "LeftHistory" << QStringList {"make", "CMD"} << loadedFolders << QString();
+    QTest::newRow("a UTF-8 backup") << "\xef\xbb\xbf" + backupBlock("3.12.26", "[Command line history]\r\n0=echo \xd0\x96\r\n")
+                                    << false << QString() << QStringList {"cmd", "git status", "echo Ж"} << loadedFolders
+                                    << QString();
+    QTest::newRow("a torn newest run, shown to its last whole line")
+        << older + run.left(run.indexOf("1=C:")) + "1=C:" << true << QString() << QStringList {"make", "CMD"}
+        << QStringList {"c:\\old\\"} << "cut off";
+    QTest::newRow("sections of no history named and left out")
+        << backupBlock("4.12.26", "[NewerHistory]\r\n0=x\r\n[Command line history]\r\n0=top\r\n") << false << QString()
+        << QStringList {"cmd", "git status", "top"} << loadedFolders << "NewerHistory";
+}
+
+void TestDialogs::restoreFromBackup()
+{
+    QFETCH(QByteArray, backup);
+    QFETCH(bool, replace);
+    QFETCH(QString, untick);
+    QFETCH(QStringList, commands);
+    QFETCH(QStringList, folders);
+    QFETCH(QString, told);
+    Fixture f;
+    const QString file = f.env.writeFile("backup/tc-history.txt", backup);
+    HistoryList &list = f.window.historyList();
+    f.select("LeftTabs");   // a section the backup does not hold gives way to the first restored
+    f.person.answerFile(file);
+    WhenDialogOpens<QDialog>("frmRestoreBackup", [&](QDialog *dialog) {
+        auto *runs = child<QTreeWidget>(dialog, "lstRuns");
+        QCOMPARE(runs->currentIndex().row(), 0);   // the newest run
+        QVERIFY(runs->topLevelItem(0)->text(0).contains("2.12.26") || !backup.contains("2.12.26"));
+        auto *sections = child<QTreeWidget>(dialog, "lstSections");
+        for (int i = 0; i < sections->topLevelItemCount(); ++i) {
+            if (sections->topLevelItem(i)->data(0, Qt::UserRole).toString() == untick)
+                sections->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+        }
+        child<QRadioButton>(dialog, replace ? "optReplace" : "optAdd")->setChecked(true);
+        child(dialog, "cmdRestore")->click();
+    });
+    f.item("mnuFileRestoreBackup")->trigger();
+    QCOMPARE(rowsOf(list, "Command line history"), commands);
+    QCOMPARE(rowsOf(list, "LeftHistory"), folders);
+    // An emptied section gets its entries back.
+    QCOMPARE(rowsOf(list, "MkDirHistory"), backup.contains("new folder") ? QStringList {"new folder"} : QStringList {});
+    QCOMPARE(f.window.selectedSection(), QStringLiteral("Command line history"));
+    QCOMPARE(f.person.messages().join(u' ').contains(told), true);
+    QCOMPARE(f.person.messages().isEmpty(), told.isEmpty());
+    QVERIFY(f.window.savePending());
+    QCOMPARE(f.env.readFile("tc/wincmd.ini"), calvenor::test::kWincmd);   // nothing written before Save
+
+    // Saved, the files hold what the list shows; the backup opens again without asking.
+    f.item("mnuFileSave")->trigger();
+    const QByteArray saved = f.env.readFile("tc/wincmd.ini");
+    for (int i = 0; i < commands.size(); ++i)
+        QVERIFY(saved.contains(QString("%1=%2\r\n").arg(i).arg(commands[i]).toUtf8()) || commands[i].contains(u'Ж'));
+    WhenDialogOpens<QDialog>("frmRestoreBackup", [](QDialog *dialog) { dialog->reject(); });
+    f.item("mnuFileRestoreBackup")->trigger();
+    const auto fileQuestions = std::count_if(f.person.asked.cbegin(), f.person.asked.cend(),
+                                             [](const auto &asked) { return asked.kind == u"file"; });
+    QCOMPARE(fileQuestions, 1);
+    QVERIFY(!f.window.savePending());
 }
 
 QTEST_MAIN(TestDialogs)

@@ -121,8 +121,21 @@ void removeDuplicatesEverywhere(Fixture &f)
     QCOMPARE(f.window.statusBar()->currentMessage(), QStringLiteral("Duplicate entries removed: 3"));
 }
 
+void restoreFromBackup(Fixture &f)
+{
+    const QString backup = f.env.writeFile("tc-history.txt",
+                                           "; ===\r\n; === Total Commander history [1.12.26]\r\n; ===\r\n[LeftHistory]\r\n"
+                                           "0=x:\\\r\n\r\n[LeftTabs]\r\n0_path=Y:\\\r\n\r\n\r\n; " + QByteArray(90, '|') + "\r\n\r\n");
+    f.person.answerFile(backup);
+    WhenDialogOpens<QDialog>("frmRestoreBackup", [](QDialog *dialog) {
+        dialog->findChild<QPushButton *>(QStringLiteral("cmdRestore"))->click();
+    });
+    f.item("mnuFileRestoreBackup")->trigger();
+}
+
 const Edit kEdits[] = {addItem, renameItem, deleteItem, deleteTabAboveTheActiveOne, moveItem, dropItem,
-                       captionAndLocks, deleteAllKeepingLockedTabs, importSections, removeDuplicatesEverywhere};
+                       captionAndLocks, deleteAllKeepingLockedTabs, importSections, removeDuplicatesEverywhere,
+                       restoreFromBackup};
 
 } // namespace
 
@@ -143,7 +156,8 @@ void TestUndo::undoAndRedoRestoreRowsAndFlags_data()
 {
     QTest::addColumn<int>("edit");
     const char *names[] = {"add", "rename", "delete", "delete a tab above the active one", "move", "drop",
-                           "tab caption and locks", "delete all, locked tabs kept", "import", "remove duplicates"};
+                           "tab caption and locks", "delete all, locked tabs kept", "import", "remove duplicates",
+                           "restore from a backup"};
     for (int i = 0; i < int(std::size(kEdits)); ++i)
         QTest::newRow(names[i]) << i;
 }

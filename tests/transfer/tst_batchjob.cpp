@@ -128,8 +128,10 @@ void TestBatchJob::clearsAndBacksUp()
     const qsizetype mkdir = text.indexOf("[MkDirHistory]\r\n0=new folder\r\n\r\n\r\n; ||||");
     QVERIFY(ftp > 0 && left > ftp && mkdir > left);
     QCOMPARE(text.count("[LeftHistory]"), 1);
-    // The layout keys of the window are written for batch runs too.
+    // The layout keys of the window are written for batch runs too, and the backup's
+    // name, where restoring in the window starts.
     QVERIFY(f.env.readFile(f.settings.SettingsFile()).contains("SplitPosition=3000"));
+    QCOMPARE(f.settings.Read("Calvenor", "LastBackupFile", "-"), backup);
 }
 
 void TestBatchJob::clearsEverything()
