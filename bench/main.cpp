@@ -13,8 +13,11 @@
 #include "settings/csettings.h"
 #include "settings/filemanagerlocator.h"
 #include "editor/historylist.h"
+#include "transfer/backupblocks.h"
 #include "transfer/batchjob.h"
+#include "transfer/batchoptions.h"
 #include "transfer/filemanagerrestarter.h"
+#include "transfer/historybackup.h"
 #include "transfer/standarderrorperson.h"
 
 #include <QCommandLineParser>
@@ -196,6 +199,54 @@ void measureBatch(QTextStream &out, double sizeMb, int runs)
     out.flush();
 }
 
+// Reading the block list of a backup file that has reached the batch job's default size
+// limit (64 MiB of runs, each the backup of a 1 MB pair), and one run's largest section
+// read back into rows.
+void measureBackupList(QTextStream &out, int runs)
+{
+    QTemporaryDir folder;
+    const QString wincmd = folder.filePath(QStringLiteral("wincmd.ini"));
+    const QString wcxftp = folder.filePath(QStringLiteral("wcx_ftp.ini"));
+    const QString backup = folder.filePath(QStringLiteral("backup.txt"));
+    const bench::GeneratedPair pair = bench::generatePair(qint64(1024 * 1024), 5000);
+    writeFile(wincmd, pair.wincmd);
+    writeFile(wcxftp, pair.wcxftp);
+    PathMacros paths(makeMissingValueMarker(), folder.path() + u'/');
+    cProfile profile(paths, QString());
+    QString gathered;
+    for (int i = 0; i < cSectionsData::SectionsCount; ++i)
+        gathered += BuildSectionBackupText(profile, cSectionsData::SectionsList(i), wincmd, wcxftp);
+    QByteArray file;
+    for (int day = 0; file.size() < BatchOptions::kDefaultBackupLimit; ++day)
+        file += AnsiCodePage::system().encode(HistoryBackupBlock(gathered, QDateTime(QDate(2026, 1, 1).addDays(day), QTime(3, 0))));
+    writeFile(backup, file);
+
+    std::vector<double> lists, sections;
+    qsizetype blocks = 0;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        BackupBlocks read;
+        if (read.Read(backup) != 0)
+            qFatal("backup not read");
+        lists.push_back(double(timer.nsecsElapsed()) / 1e6);
+        blocks = read.blocks().size();
+        const BackupBlocks::Section *largest = nullptr;
+        for (const BackupBlocks::Section &section : read.blocks().first().sections) {
+            if (!largest || section.entries > largest->entries)
+                largest = &section;
+        }
+        std::vector<HistoryRow> rows;
+        timer.restart();
+        read.ReadRows(read.blocks().first(), largest->name, profile, rows, 255);
+        sections.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    out << QStringLiteral("backup file of %1 bytes, %2 runs: block list median %3 ms; one run's largest section read"
+                          " into rows median %4 ms\n")
+               .arg(file.size()).arg(blocks).arg(median(lists), 0, 'f', 2).arg(median(sections), 0, 'f', 2);
+    out.flush();
+}
+
 class BenchHost : public HistoryListHost
 {
 public:
@@ -314,6 +365,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption sectionRead(QStringLiteral("section-read"),
                                          QStringLiteral("Measure the read of one large section of a 1 MiB file."));
     parser.addOption(sectionRead);
+    const QCommandLineOption backupList(QStringLiteral("backup-list"),
+                                        QStringLiteral("Measure reading the block list of a 64 MiB backup file."));
+    parser.addOption(backupList);
     parser.addOption(QCommandLineOption(QStringLiteral("window"),
                                         QStringLiteral("Measure the editor window (start-up, a 50,000-row section, edits).")));
     parser.process(app);
@@ -321,6 +375,12 @@ int main(int argc, char *argv[])
     if (parser.isSet(sectionRead)) {
         QTextStream out(stdout);
         measureSectionRead(out, qMax(1, parser.value(runs).toInt()));
+        return 0;
+    }
+
+    if (parser.isSet(backupList)) {
+        QTextStream out(stdout);
+        measureBackupList(out, qMax(1, parser.value(runs).toInt()));
         return 0;
     }
 
