@@ -107,6 +107,7 @@ frmRestoreBackup::frmRestoreBackup(ProgramContext &context, PersonInterface &per
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     resize(560, 520);
     updateRestoreButton();
+    m_blocks->setFocus();   // the runs are what the person picks from first
     CenterForm(*this);
 }
 
