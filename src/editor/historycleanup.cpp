@@ -32,7 +32,7 @@ bool HasPlainEntries(const QString &section)
     return family == SectionFamily::Numbered || family == SectionFamily::Tabs;
 }
 
-QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> &rows)
+QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> &rows, const KeepRules &keep)
 {
     QStringList keys;
     if (!HasPlainEntries(section))
@@ -50,13 +50,26 @@ QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> 
         if (folders)
             while (text.size() > 1 && text.endsWith(u'\\') && !text.endsWith(QStringLiteral(":\\")))
                 text.chop(1);
-        if (seen.contains(text) && !active) {
+        if (seen.contains(text) && !active && !keep.Matches(row.col(2))) {
             keys.append(row.Key);
             continue;
         }
         seen.insert(text);
     }
     return keys;
+}
+
+QList<QPair<QString, QString>> FolderEntries(const QString &section, const std::vector<HistoryRow> &rows,
+                                             const KeepRules &keep)
+{
+    QList<QPair<QString, QString>> entries;
+    if (!IsFolderSection(section))
+        return entries;
+    for (const HistoryRow &row : rows) {
+        if (FoldedKey::equalIgnoringCase(row.Tag, section) && !keep.Matches(row.col(2)))
+            entries.append({row.Key, row.col(2)});
+    }
+    return entries;
 }
 
 } // namespace calvenor::HistoryCleanup
