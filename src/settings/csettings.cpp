@@ -269,13 +269,7 @@ std::vector<cProfile::SectionEntry> cSettings::keepRuleEntries() const
 {
     std::vector<cProfile::SectionEntry> entries;
     for (cProfile::SectionEntry &entry : m_profile.ReadSectionEntries(own(), m_settingsFile)) {
-        if (!entry.hasEquals || keepRuleNumber(entry.key) < 0)
-            continue;
-        // A name written twice reads as its first line, as a single value read does.
-        const bool seen = std::any_of(entries.cbegin(), entries.cend(), [&](const cProfile::SectionEntry &earlier) {
-            return earlier.key.compare(entry.key, Qt::CaseInsensitive) == 0;
-        });
-        if (!seen)
+        if (entry.hasEquals && keepRuleNumber(entry.key) >= 0)
             entries.push_back(std::move(entry));
     }
     std::stable_sort(entries.begin(), entries.end(), [](const cProfile::SectionEntry &a, const cProfile::SectionEntry &b) {
@@ -286,26 +280,38 @@ std::vector<cProfile::SectionEntry> cSettings::keepRuleEntries() const
 
 void cSettings::readKeepPatterns()
 {
+    // A name written twice reads as its first line, as a single value read does.
+    QStringList names;
     QStringList patterns;
-    for (const cProfile::SectionEntry &entry : keepRuleEntries())
+    for (const cProfile::SectionEntry &entry : keepRuleEntries()) {
+        if (names.contains(entry.key, Qt::CaseInsensitive))
+            continue;
+        names.append(entry.key);
         patterns.append(entry.value);
+    }
     KeepPatterns = KeepRules(patterns).Patterns();
 }
 
 void cSettings::writeKeepPatterns()
 {
-    // Written over the keys in place, so a file kept under version control shows only
-    // what changed; keys beyond the new count go.
+    // Keys that exist are written over where they stand, so a file kept under version
+    // control shows only what changed; keys beyond the new count go.
+    QStringList stored;
+    for (const cProfile::SectionEntry &entry : keepRuleEntries())
+        stored.append(entry.key);
     const QStringList patterns = KeepRules(KeepPatterns).Patterns();
-    const std::vector<cProfile::SectionEntry> stored = keepRuleEntries();
     QStringList written;
     for (int i = 0; i < patterns.size(); ++i) {
         written.append(kKeepRuleKey + QString::number(i + 1));
-        Write(own(), written.last(), patterns[i]);
+        const QString &key = written.last();
+        auto sameName = [&](const QString &name) { return name.compare(key, Qt::CaseInsensitive) == 0; };
+        if (std::count_if(stored.cbegin(), stored.cend(), sameName) > 1)
+            Delete(own(), key);   // one line of it, not a stale second one
+        Write(own(), key, patterns[i]);
     }
-    for (const cProfile::SectionEntry &entry : stored) {
-        if (!written.contains(entry.key, Qt::CaseInsensitive))
-            Delete(own(), entry.key);
+    for (const QString &key : std::as_const(stored)) {
+        if (!written.contains(key, Qt::CaseInsensitive))
+            Delete(own(), key);
     }
 }
 

@@ -109,7 +109,7 @@ public:
 private:
     int readInt(const QString &section, const QString &key, int fallback) const;
     bool readFlag(const QString &section, const QString &key, bool fallback) const;
-    // The KeepRule keys of the file, first of each name, by number.
+    // The KeepRule lines of the file, by number.
     std::vector<cProfile::SectionEntry> keepRuleEntries() const;
     void readKeepPatterns();
     void writeKeepPatterns();

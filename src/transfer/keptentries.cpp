@@ -66,7 +66,10 @@ int KeptEntries::Clear(const QString &section, const QString &wincmd, const QStr
     if (count.cleared == 0)
         return 0;   // nothing to take away: the section keeps its bytes
     ClearSectionExcept(m_store, section, [&](const HistoryRow &row) { return isActiveTab(section, row) || keeps(section, row); });
-    return HistorySections(m_profile, m_store).SaveHistorySection(section, wincmd, wcxftp);
+    // The active tab stays as it was: the panel's own section is not the job's.
+    HistorySections writer(m_profile, m_store);
+    writer.setWritesPanel(false);
+    return writer.SaveHistorySection(section, wincmd, wcxftp);
 }
 
 } // namespace calvenor
