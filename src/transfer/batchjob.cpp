@@ -163,9 +163,10 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
     const QStringList &sections = copied.sections;
     // The backup holds each section whole, as before: what the rules keep is in it too,
     // and so is whatever a section held beside its entries, which a rewrite leaves out.
+    // Sections the rules cannot be applied to are not cleared at all.
     KeptEntries kept(m_profile, rules);
-    if (!rules.isEmpty())
-        kept.Read(sections, wincmd, wcxftp);
+    if (const int error = rules.isEmpty() ? 0 : kept.Read(sections, wincmd, wcxftp))
+        return failAfterClose(QStringLiteral("Cannot read the entries to keep (error %1)").arg(error));
 
     // The backup is on disk before anything is cleared; when it cannot be written,
     // nothing is cleared.

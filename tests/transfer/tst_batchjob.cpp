@@ -341,7 +341,8 @@ void TestBatchJob::helpAndVersion()
     QCOMPARE(f.job.RunCommandLineBatch({"--help"}), 0);
     std::fclose(stream);
     QVERIFY(output.seek(0));
-    QVERIFY(output.readAll().contains("/s=all"));
+    const QByteArray help = output.readAll();
+    QVERIFY(help.contains("/s=all") && help.contains("/k=pattern"));
     QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
 }
 
