@@ -39,6 +39,12 @@ frmDeleteAll::frmDeleteAll(ProgramContext &context, PersonInterface &person, His
     SetLanguageId(label, 1651);
     m_lockedToo->setObjectName(QStringLiteral("Check1"));
     SetLanguageId(m_lockedToo, 1652);
+    // Said only where rules exist, so that entries staying behind are no surprise.
+    auto *keepNote = new QLabel;
+    keepNote->setObjectName(QStringLiteral("lblKeepRules"));
+    SetLanguageId(keepNote, 3373);
+    keepNote->setWordWrap(true);
+    keepNote->setVisible(!context.settings.keepRules().isEmpty());
     auto *buttons = new QDialogButtonBox;
     m_ok = AddDialogButton(*buttons, QDialogButtonBox::AcceptRole, "cmdOK", 1008);
     AddDialogButton(*buttons, QDialogButtonBox::RejectRole, "cmdCancel", 1009);
@@ -46,6 +52,7 @@ frmDeleteAll::frmDeleteAll(ProgramContext &context, PersonInterface &person, His
     layout->addWidget(label);
     layout->addWidget(m_tree, 1);
     layout->addWidget(m_lockedToo);
+    layout->addWidget(keepNote);
     layout->addWidget(buttons);
 
     connect(m_tree, &SectionCheckTree::ChecksChanged, this, &frmDeleteAll::UpdateDeleteAllControls);
@@ -89,7 +96,7 @@ void frmDeleteAll::UpdateDeleteAllControls()
 void frmDeleteAll::okClicked()
 {
     SectionTransfer(m_list, m_context.profile, m_person, m_context.language)
-        .Clear(m_tree->CheckedSections(), m_lockedToo->isChecked());
+        .Clear(m_tree->CheckedSections(), m_lockedToo->isChecked(), m_context.settings.keepRules());
     // A single ticked node is not remembered: the last choice of several stays.
     const QList<bool> checked = m_tree->CheckedPositions();
     if (std::count(checked.cbegin(), checked.cend(), true) > 1)

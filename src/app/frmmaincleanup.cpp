@@ -32,9 +32,10 @@ QStringList frmMain::sectionsToClean(bool (*applies)(const QString &)) const
 void frmMain::RemoveDuplicates()
 {
     int removed = 0;
+    const KeepRules keep = m_context.settings.keepRules();
     for (const QString &section : sectionsToClean(HistoryCleanup::HasPlainEntries)) {
         const QStringList keys = HistoryCleanup::DuplicateKeys(
-            section, m_list->store().SectionRows(cSectionsData::GetSectionIndex(section)));
+            section, m_list->store().SectionRows(cSectionsData::GetSectionIndex(section)), keep);
         if (const int count = m_list->RemoveRows(section, keys)) {
             m_list->SetSaveFlag(section);
             removed += count;
@@ -47,15 +48,15 @@ void frmMain::RemoveMissingFolders()
 {
     if (m_checkingFolders)
         return;
-    // The entries of the folders asked about, by section; the active tab stays.
+    // The entries of the folders asked about, by section; the active tab and the entries
+    // the keep rules match stay.
     QHash<QString, QList<QPair<QString, QString>>> entries;   // section -> (key, entry)
+    const KeepRules keep = m_context.settings.keepRules();
     for (const QString &section : sectionsToClean(HistoryCleanup::IsFolderSection)) {
-        for (const HistoryRow &row : m_list->store().SectionRows(cSectionsData::GetSectionIndex(section))) {
-            if (FoldedKey::equalIgnoringCase(row.Tag, section)) {
-                entries[section].append({row.Key, row.col(2)});
-                m_folders->StateOf(row.col(2));
-            }
-        }
+        entries[section] = HistoryCleanup::FolderEntries(
+            section, m_list->store().SectionRows(cSectionsData::GetSectionIndex(section)), keep);
+        for (const auto &entry : std::as_const(entries[section]))
+            m_folders->StateOf(entry.second);
     }
     // The lookups run off this thread; the window stays live until they are in.
     m_checkingFolders = true;

@@ -3,6 +3,7 @@
 #include "centerform.h"
 #include "formlanguage.h"
 #include "historylistwidget.h"
+#include "keeprulespage.h"
 #include "programcontext.h"
 #include "editor/filefailure.h"
 #include "settings/datafolder.h"
@@ -73,6 +74,8 @@ frmOptions::frmOptions(ProgramContext &context, PersonInterface &person, std::fu
     m_tabs->addTab(layoutPage(), QString());
     m_tabs->addTab(operationPage(), QString());
     m_tabs->addTab(languagePage(), QString());
+    m_keepRules = new KeepRulesPage(context.language);
+    m_tabs->addTab(m_keepRules, QString());
 
     auto *buttons = new QDialogButtonBox;
     AddDialogButton(*buttons, QDialogButtonBox::AcceptRole, "cmdOK", 1008);
@@ -96,6 +99,7 @@ frmOptions::frmOptions(ProgramContext &context, PersonInterface &person, std::fu
         connect(box, &QCheckBox::clicked, this, &frmOptions::changed);
     connect(m_defaultLanguage, &QRadioButton::toggled, this, &frmOptions::languageOptionChanged);
     connect(m_languageFile, &QLineEdit::textEdited, this, &frmOptions::changed);
+    connect(m_keepRules, &KeepRulesPage::edited, this, &frmOptions::changed);
 
     m_apply->setEnabled(false);
     m_tabs->setCurrentIndex(qBound(0, g_rememberedTab, m_tabs->count() - 1));
@@ -229,6 +233,7 @@ void frmOptions::loadStoredSettings()
     (settings.UseDefaultLanguage ? m_defaultLanguage : m_otherLanguage)->setChecked(true);
     const bool noFile = settings.LanguageFile.isEmpty() || settings.LanguageFile == settings.MissingValueMarker();
     m_languageFile->setText(noFile ? QString() : m_context.paths.ExpandPath(settings.LanguageFile));
+    m_keepRules->setPatterns(settings.KeepPatterns);
     m_loading = false;
     languageOptionChanged();
     m_apply->setEnabled(false);
@@ -333,6 +338,7 @@ void frmOptions::ApplyOptions()
     // An empty box keeps the file chosen before.
     if (!m_languageFile->text().trimmed().isEmpty())
         settings.LanguageFile = m_context.paths.ExpandPath(m_languageFile->text().trimmed());
+    settings.KeepPatterns = KeepRules(m_keepRules->patterns()).Patterns();
     if (m_applyLook)
         m_applyLook();
     if (const int error = settings.SaveSettings()) {

@@ -15,11 +15,13 @@ class QToolButton;
 
 namespace calvenor {
 
+class KeepRulesPage;
 class PersonInterface;
 class ProgramContext;
 
 // The options: colours, grid lines, borders, flat look and font (Layout), automatic
-// restart of the file manager (Operation) and the language file (Language). It shows
+// restart of the file manager (Operation), the language file (Language) and the
+// patterns of entries the bulk removals keep (Keep). It shows
 // what the settings file holds; Apply and OK take the values into the settings, let
 // the main window show them and store the settings file.
 class frmOptions : public QDialog
@@ -65,6 +67,7 @@ private:
     QRadioButton *m_otherLanguage = nullptr;
     QLineEdit *m_languageFile = nullptr;
     QPushButton *m_browseLanguage = nullptr;
+    KeepRulesPage *m_keepRules = nullptr;
     QPushButton *m_apply = nullptr;
     bool m_loading = false;
 };

@@ -60,7 +60,7 @@ int HistorySections::ReadHistorySection(const QString &strSectionName, const QSt
 int HistorySections::SaveHistorySection(const QString &strSectionName, const QString &strWincmdFileName,
                                         const QString &strWcxftpFileName)
 {
-    const SectionIo io {m_profile, m_store, m_progress, m_lockedTabForeColor};
+    const SectionIo io {m_profile, m_store, m_progress, m_lockedTabForeColor, m_writesPanel};
     const QString &file = cSectionsData::fileOf(strSectionName) == SectionFile::Wcxftp ? strWcxftpFileName
                                                                                       : strWincmdFileName;
     ProfileBatch batch(m_profile);

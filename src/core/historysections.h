@@ -23,6 +23,9 @@ public:
     // Where the progress captions come from; without one they are the English texts.
     void setLanguage(const LanguageSource *language) { m_language = language; }
     void setLockedTabForeColor(qint32 colour) { m_lockedTabForeColor = colour; }
+    // Whether saving a tab section also writes the active tab's folder and view into the
+    // panel's section (Left, Right); a writer that never changed the active tab leaves it.
+    void setWritesPanel(bool writes) { m_writesPanel = writes; }
 
     // Rebuilds the whole store from the two files.
     int ReadAllHistorySections(const QString &strWincmdFileName, const QString &strWcxftpFileName);
@@ -46,6 +49,7 @@ private:
     ProgressHost *m_progress = nullptr;
     const LanguageSource *m_language = nullptr;
     qint32 m_lockedTabForeColor = 255;
+    bool m_writesPanel = true;
 };
 
 } // namespace calvenor

@@ -20,6 +20,7 @@ struct SectionIo
     HistoryRowStore &store;
     ProgressHost *progress = nullptr;
     qint32 lockedTabForeColor = 255;   // LockedTabForeColor
+    bool writesPanel = true;           // a tab section's writer also writes its active tab's panel
 
     const QString &marker() const { return profile.paths().MissingValueMarker(); }
     void step() const

@@ -121,7 +121,7 @@ int SaveTabsSection(const SectionIo &io, const QString &section, const QString &
         if (row.Tag.compare(activeTag, Qt::CaseInsensitive) == 0)
             active = &row;
     }
-    if (active) {
+    if (active && io.writesPanel) {
         const QString panel = PanelSectionOf(section);
         const QString &options = active->col(3);
         const int fields[] = {0, 1, 2, 6};

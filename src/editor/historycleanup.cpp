@@ -42,7 +42,7 @@ QString RepeatText(const QString &section, const QString &entry)
     return text;
 }
 
-QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> &rows)
+QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> &rows, const KeepRules &keep)
 {
     QStringList keys;
     if (!HasPlainEntries(section))
@@ -55,13 +55,26 @@ QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> 
         if (!active && !FoldedKey::equalIgnoringCase(row.Tag, section))
             continue;   // no entry of the list (a stand-in row)
         const QString text = RepeatText(section, row.col(2));
-        if (seen.contains(text) && !active) {
+        if (seen.contains(text) && !active && !keep.Matches(row.col(2))) {
             keys.append(row.Key);
             continue;
         }
         seen.insert(text);
     }
     return keys;
+}
+
+QList<QPair<QString, QString>> FolderEntries(const QString &section, const std::vector<HistoryRow> &rows,
+                                             const KeepRules &keep)
+{
+    QList<QPair<QString, QString>> entries;
+    if (!IsFolderSection(section))
+        return entries;
+    for (const HistoryRow &row : rows) {
+        if (FoldedKey::equalIgnoringCase(row.Tag, section) && !keep.Matches(row.col(2)))
+            entries.append({row.Key, row.col(2)});
+    }
+    return entries;
 }
 
 } // namespace calvenor::HistoryCleanup

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "core/historyrow.h"
+#include "core/keeprules.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -24,8 +27,14 @@ QString RepeatText(const QString &section, const QString &text);
 
 // The keys of the entries that repeat an earlier one of the section (ignoring case, and
 // for folders a trailing backslash): the first, most recent occurrence stays. The
-// active tab's row is never among them, so the active tab stays what it is.
-QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> &rows);
+// active tab's row is never among them, so the active tab stays what it is, and neither
+// is an entry the keep rules match.
+QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> &rows, const KeepRules &keep = {});
+
+// The entries of a folder section whose folders a clean-up looks up, as (key, entry
+// text): every entry but the active tab and those the keep rules match.
+QList<QPair<QString, QString>> FolderEntries(const QString &section, const std::vector<HistoryRow> &rows,
+                                             const KeepRules &keep = {});
 
 } // namespace HistoryCleanup
 } // namespace calvenor

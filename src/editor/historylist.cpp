@@ -7,6 +7,7 @@
 #include "core/foldedkey.h"
 #include "core/inidocument.h"
 #include "core/keyedsection.h"
+#include "core/sectionclear.h"
 #include "core/tabssection.h"
 #include "core/taboptions.h"
 
@@ -558,33 +559,17 @@ int HistoryList::MoveSelectedItemDown()
     return errNone;
 }
 
-int HistoryList::DeleteSelectedSection(const QString &strSection, long lngDeleteLockTabs)
+int HistoryList::DeleteSelectedSection(const QString &strSection, long lngDeleteLockTabs, const KeepRules &keep)
 {
     emit EditStarting();
     HistoryRowStore::StartEnd range;
     if (const int error = m_store.GetStartEnd(strSection, range))
         return error;
-    if (range.start < 0)
-        return errNone;
-    for (int position = range.end; position >= range.start; --position) {
-        const HistoryRow &row = m_store.Row(position);
-        if (lngDeleteLockTabs != 0 || GetOptionField(row.col(3), 5) == 0)
-            m_store.RemoveRow(position);
-    }
-    const QString activeTag = ActiveTabTag(strSection);
-    m_store.GetStartEnd(strSection, range);
-    if (range.start < 0 || familyOf(strSection) != Family::Tabs)
-        return errNone;
-    bool hasActive = false;
-    for (int position = range.start; position <= range.end && !hasActive; ++position)
-        hasActive = isName(m_store.Row(position).Tag, activeTag);
-    if (!hasActive) {
-        HistoryRow &first = m_store.Row(range.start);
-        first.Tag = activeTag;
-        first.Ghosted = true;
-    }
-    // Kept locked tabs above the active one leave it at another number.
-    RenumberActiveTab(m_store, strSection);
+    const bool keepLocked = lngDeleteLockTabs == 0 && familyOf(strSection) == Family::Tabs;
+    const QString &marker = m_profile.paths().MissingValueMarker();
+    ClearSectionExcept(m_store, strSection, [&](const HistoryRow &row) {
+        return (keepLocked && GetOptionField(row.col(3), 5) != 0) || keep.Keeps(strSection, row, marker);
+    });
     return errNone;
 }
 

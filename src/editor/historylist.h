@@ -6,6 +6,7 @@
 #include "core/cprofile.h"
 #include "core/historyrowstore.h"
 #include "core/historysections.h"
+#include "core/keeprules.h"
 #include "core/languagesource.h"
 #include "core/personinterface.h"
 
@@ -91,7 +92,9 @@ public:
     int DeleteSelectedItem();
     int MoveSelectedItemUp();
     int MoveSelectedItemDown();
-    int DeleteSelectedSection(const QString &strSection, long lngDeleteLockTabs = 0);
+    // Empties a section but for its locked tabs (unless lngDeleteLockTabs) and the
+    // entries the keep rules match.
+    int DeleteSelectedSection(const QString &strSection, long lngDeleteLockTabs = 0, const KeepRules &keep = {});
     // Removes the rows of those keys from a section (a clean-up); the active tab keeps
     // its number right. Returns how many went. The caller shows the section anew.
     int RemoveRows(const QString &strSection, const QStringList &keys);

@@ -104,12 +104,12 @@ bool SectionTransfer::Import(const QStringList &sections, const QString &wincmd,
     return !sections.isEmpty();
 }
 
-void SectionTransfer::Clear(const QStringList &sections, bool deleteLockedTabs)
+void SectionTransfer::Clear(const QStringList &sections, bool deleteLockedTabs, const KeepRules &keep)
 {
     for (const QString &section : sections) {
         const bool tabs = FoldedKey::equalIgnoringCase(section, cSectionsData::LeftTabs())
                           || FoldedKey::equalIgnoringCase(section, cSectionsData::RightTabs());
-        m_list.DeleteSelectedSection(section, tabs && !deleteLockedTabs ? 0 : 1);
+        m_list.DeleteSelectedSection(section, tabs && !deleteLockedTabs ? 0 : 1, keep);
         m_list.SetSaveFlag(section);
     }
 }

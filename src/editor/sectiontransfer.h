@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/keeprules.h"
 #include "core/languagesource.h"
 #include "core/personinterface.h"
 
@@ -31,8 +32,8 @@ public:
     // were replaced.
     bool Import(const QStringList &sections, const QString &wincmd, const QString &wcxftp);
     // Empties each section and flags it for saving; locked tabs of the tab sections
-    // stay unless deleteLockedTabs.
-    void Clear(const QStringList &sections, bool deleteLockedTabs);
+    // stay unless deleteLockedTabs, and so do the entries the keep rules match.
+    void Clear(const QStringList &sections, bool deleteLockedTabs, const KeepRules &keep = {});
 
 private:
     // The path of the file a section lives in, from the pair.

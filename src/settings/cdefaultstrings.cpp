@@ -186,6 +186,14 @@ constexpr Entry kTable[] = {
     {3359, u"%1 holds no runs of the batch job."},
     {3360, u"Choose a backup file"},
     {3361, u"Backup file"},
+    {3370, u"Keep"},
+    {3371, u"&Keep the entries that match one of these patterns:"},
+    {3372, u"One pattern per line: * stands for any text, ? for one character; letter case does not matter. "
+           u"Matching entries survive Delete All, the two clean-ups of the Edit menu and the batch job "
+           u"(which takes more patterns with /\u2060k=). Deleting one entry by hand still deletes it. "
+           u"Examples: *\\Projects\\*   ssh *"},
+    {3373, u"Entries that match the keep rules of the options stay."},
+    {3374, u"Keep rules, one pattern per line"},
 };
 
 constexpr bool strictlyAscending()

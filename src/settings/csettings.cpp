@@ -9,6 +9,8 @@
 #include <QProcessEnvironment>
 #include <QTemporaryFile>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +19,21 @@ namespace calvenor {
 namespace {
 
 const QString kRegistryKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\VantrelEditors\\Common");
+const QString kKeepRuleKey = QStringLiteral("KeepRule");
+
+// The number of a KeepRule key ("KeepRule" and digits, any case); -1 for other keys.
+qint64 keepRuleNumber(const QString &key)
+{
+    if (key.size() <= kKeepRuleKey.size() || !key.startsWith(kKeepRuleKey, Qt::CaseInsensitive))
+        return -1;
+    qint64 number = 0;
+    for (qsizetype i = kKeepRuleKey.size(); i < key.size(); ++i) {
+        if (key[i] < u'0' || key[i] > u'9' || number > 1000000000)
+            return -1;
+        number = number * 10 + (key[i].unicode() - u'0');
+    }
+    return number;
+}
 
 // Tried, not inferred from permission bits: a read-only mount or an administrator's
 // rights make the bits say little.
@@ -244,7 +261,58 @@ void cSettings::LoadSettings(FileManagerLocator *locator, int twipsPerPixel)
     MaxItems = maxItems < 20 ? 20 : (maxItems >= 100 ? 99 : maxItems);
     UseSectionIcon = readFlag(own, QStringLiteral("UseSectionIcon"), true);
     CommandListFullRowSelect = readFlag(own, QStringLiteral("CommandListFullRowSelect"), false);
+    readKeepPatterns();
     batch.finish();
+}
+
+std::vector<cProfile::SectionEntry> cSettings::keepRuleEntries() const
+{
+    std::vector<cProfile::SectionEntry> entries;
+    for (cProfile::SectionEntry &entry : m_profile.ReadSectionEntries(own(), m_settingsFile)) {
+        if (entry.hasEquals && keepRuleNumber(entry.key) >= 0)
+            entries.push_back(std::move(entry));
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const cProfile::SectionEntry &a, const cProfile::SectionEntry &b) {
+        return keepRuleNumber(a.key) < keepRuleNumber(b.key);
+    });
+    return entries;
+}
+
+void cSettings::readKeepPatterns()
+{
+    // A name written twice reads as its first line, as a single value read does.
+    QStringList names;
+    QStringList patterns;
+    for (const cProfile::SectionEntry &entry : keepRuleEntries()) {
+        if (names.contains(entry.key, Qt::CaseInsensitive))
+            continue;
+        names.append(entry.key);
+        patterns.append(entry.value);
+    }
+    KeepPatterns = KeepRules(patterns).Patterns();
+}
+
+void cSettings::writeKeepPatterns()
+{
+    // Keys that exist are written over where they stand, so a file kept under version
+    // control shows only what changed; keys beyond the new count go.
+    QStringList stored;
+    for (const cProfile::SectionEntry &entry : keepRuleEntries())
+        stored.append(entry.key);
+    const QStringList patterns = KeepRules(KeepPatterns).Patterns();
+    QStringList written;
+    for (int i = 0; i < patterns.size(); ++i) {
+        written.append(kKeepRuleKey + QString::number(i + 1));
+        const QString &key = written.last();
+        auto sameName = [&](const QString &name) { return name.compare(key, Qt::CaseInsensitive) == 0; };
+        if (std::count_if(stored.cbegin(), stored.cend(), sameName) > 1)
+            Delete(own(), key);   // one line of it, not a stale second one
+        Write(own(), key, patterns[i]);
+    }
+    for (const QString &key : std::as_const(stored)) {
+        if (!written.contains(key, Qt::CaseInsensitive))
+            Delete(own(), key);
+    }
 }
 
 int cSettings::SaveWindowSettings()
@@ -296,6 +364,7 @@ int cSettings::SaveSettings()
     Write(own, QStringLiteral("LockedTabForeColor"), QString::number(LockedTabForeColor));
     Write(own, QStringLiteral("MaxItems"), QString::number(MaxItems));
     Write(own, QStringLiteral("UseSectionIcon"), flagText(UseSectionIcon));
+    writeKeepPatterns();
     return batch.finish();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/cprofile.h"
+#include "core/keeprules.h"
 #include "core/pathmacros.h"
 #include "platform/cregistry.h"
 
@@ -54,6 +55,8 @@ public:
     int SaveLayoutSettings();
     void ReadFindOptions();
     int SaveFindOptions();
+    // The keep rules as KeepPatterns holds them.
+    KeepRules keepRules() const { return KeepRules(KeepPatterns); }
 
     // One value of the settings file; absent keys read as the given default.
     QString Read(const QString &section, const QString &key, const QString &fallback) const;
@@ -85,6 +88,10 @@ public:
     int FindOptionsEntry = 0;       // FindOptions a: the selected find-history entry
     int FindOptionsColumn = 0;      // FindOptions b: the column option read
     bool FindOptionsWholeWord = false;   // FindOptions c
+    // The keep rules' patterns, one a key: KeepRule1, KeepRule2, ... (a pattern may hold
+    // ";", so they do not share one value). Read in the keys' number order, gaps
+    // skipped; written by the options dialog.
+    QStringList KeepPatterns;
 
     // [Common]
     QString LanguageFile;          // expanded; the marker when none
@@ -102,6 +109,10 @@ public:
 private:
     int readInt(const QString &section, const QString &key, int fallback) const;
     bool readFlag(const QString &section, const QString &key, bool fallback) const;
+    // The KeepRule lines of the file, by number.
+    std::vector<cProfile::SectionEntry> keepRuleEntries() const;
+    void readKeepPatterns();
+    void writeKeepPatterns();
     QString own() const { return QString::fromUtf16(kOwnSection); }
     QString common() const { return QString::fromUtf16(kCommonSection); }
 

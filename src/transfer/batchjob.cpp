@@ -4,6 +4,7 @@
 #include "batchoptions.h"
 #include "filemanagerrestarter.h"
 #include "historybackup.h"
+#include "keptentries.h"
 
 #include "core/csectionsdata.h"
 #include "platform/atomicfile.h"
@@ -33,6 +34,7 @@ QString BatchJob::usage()
 {
     return QStringLiteral(
         "Usage: calvenor [/i=wincmd.ini] [/f=wcx_ftp.ini] [/s=all|n;n;...] [/b=backup file] [/m=bytes] [/r] [/o]\n"
+        "                [/k=pattern;...] [/n]\n"
         "Without arguments the editor window opens; with any, the batch job runs and no window opens.\n"
         "\n"
         "  /i=path   the wincmd.ini to work on (default: found as the editor finds it)\n"
@@ -47,6 +49,10 @@ QString BatchJob::usage()
         "            at least 65536)\n"
         "  /r        close Total Commander before and start it again after\n"
         "  /o        replace the backup file instead of appending to it\n"
+        "  /k=pattern;pattern;...\n"
+        "            keep the entries matching one of these patterns (besides the keep rules\n"
+        "            of the options): * stands for any text, ? for one character, case is\n"
+        "            ignored; a section keeping entries is written anew holding only them\n"
         "  /n, --dry-run\n"
         "            change nothing: print how many entries each section would lose, and the\n"
         "            backup block /b= would get; no file is written, Total Commander is\n"
@@ -135,11 +141,12 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
         return options.overwrite || !info.exists() || info.size() >= options.backupLimit;
     };
     const bool backupFolderMissing = backupNative.isEmpty() || !QFileInfo(backupNative).absoluteDir().exists();
+    const KeepRules rules = m_settings.keepRules().united(KeepRules(options.keepPatterns));
     if (options.dryRun) {
         const Copied copied = copySections(options.sectionNumbers(), wincmd, wcxftp);
         if (options.backup && !copied.text.isEmpty() && backupFolderMissing)
             return fail(fileNotFound(backup));
-        return preview(copied.sections, wincmd, wcxftp, options.backup ? copied.text : QString(), backup,
+        return preview(copied.sections, rules, wincmd, wcxftp, options.backup ? copied.text : QString(), backup,
                        startsAfresh());
     }
     m_restarter.setIniFiles(wincmd, wcxftp);
@@ -155,6 +162,12 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
     // Copy first (once the file manager has written its lists on closing).
     const Copied copied = copySections(options.sectionNumbers(), wincmd, wcxftp);
     const QStringList &sections = copied.sections;
+    // The backup holds each section whole, as before: what the rules keep is in it too,
+    // and so is whatever a section held beside its entries, which a rewrite leaves out.
+    // Sections the rules cannot be applied to are not cleared at all.
+    KeptEntries kept(m_profile, rules);
+    if (const int error = rules.isEmpty() ? 0 : kept.Read(sections, wincmd, wcxftp))
+        return failAfterClose(QStringLiteral("Cannot read the entries to keep (error %1)").arg(error));
 
     // The backup is on disk before anything is cleared; when it cannot be written,
     // nothing is cleared.
@@ -173,10 +186,8 @@ int BatchJob::RunCommandLineBatch(const QStringList &arguments)
     int status = 0;
     {
         ProfileBatch clearing(m_profile);
-        for (const QString &section : std::as_const(sections)) {
-            const bool ftp = section.compare(cSectionsData::OldConnections(), Qt::CaseInsensitive) == 0;
-            m_profile.DeleteSection(section, ftp ? wcxftp : wincmd);
-        }
+        for (const QString &section : std::as_const(sections))
+            kept.Clear(section, wincmd, wcxftp);
         if (const int error = clearing.finish()) {
             QStringList failed = m_profile.FailedFiles().values();
             failed.sort();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/cprofile.h"
+#include "core/keeprules.h"
 #include "core/languagesource.h"
 #include "core/pathmacros.h"
 #include "core/personinterface.h"
@@ -52,8 +53,8 @@ private:
     int fail(const QString &text);
     // The dry run: what a run would clear, per file and section, and the backup block
     // it would write, on the output stream; nothing is written, closed or started.
-    int preview(const QStringList &sections, const QString &wincmd, const QString &wcxftp, const QString &gathered,
-                const QString &backup, bool afresh);
+    int preview(const QStringList &sections, const KeepRules &rules, const QString &wincmd, const QString &wcxftp,
+                const QString &gathered, const QString &backup, bool afresh);
     QString fileNotFound(const QString &path) const;
     // A folder, pipe or device named as a file is refused before it is opened.
     static QString notARegularFile(const QString &path);

@@ -1,5 +1,6 @@
 #include "batchoptions.h"
 
+#include "core/keeprules.h"
 #include "core/leadingnumber.h"
 
 #include <cmath>
@@ -30,6 +31,8 @@ BatchOptions ParseBatchCommandLine(const QStringList &arguments)
             options.sections = value;
         } else if (key == u"b=") {
             options.backup = value;
+        } else if (key == u"k=") {
+            options.keepPatterns = KeepRules::SplitList(value);
         } else if (key == u"m=") {
             const double bytes = std::nearbyint(leadingNumber(value));
             options.backupLimit = bytes > 0 && bytes < 9.0e15 ? qint64(bytes) : 0;

@@ -21,6 +21,7 @@ struct BatchOptions
     bool restart = false;              // /r
     bool overwrite = false;            // /o
     bool dryRun = false;               // /n or --dry-run: say what would be cleared, change nothing
+    QStringList keepPatterns;          // /k=: patterns separated by ";", kept besides the settings' rules
 
     // The catalogue numbers (1 .. 19) to visit, in order: all of them for "all", else
     // the numbers written, rounded; anything else is left out.

@@ -1,11 +1,9 @@
 // The batch job's dry run: what a real run would clear, and nothing changed.
 #include "batchjob.h"
 
+#include "keptentries.h"
+
 #include "core/csectionsdata.h"
-#include "core/foldedkey.h"
-#include "core/historyrowstore.h"
-#include "core/historysections.h"
-#include "core/tabssection.h"
 
 #include "platform/atomicfile.h"
 
@@ -13,41 +11,32 @@
 
 namespace calvenor {
 
-int BatchJob::preview(const QStringList &sections, const QString &wincmd, const QString &wcxftp,
-                      const QString &gathered, const QString &backup, bool afresh)
+int BatchJob::preview(const QStringList &sections, const KeepRules &rules, const QString &wincmd,
+                      const QString &wcxftp, const QString &gathered, const QString &backup, bool afresh)
 {
     // The entries as the editor counts them; the active tab's row stands for the
     // panel's own folder, which the job does not clear.
-    HistoryRowStore store;
-    store.BuildFrame();
-    HistorySections reader(m_profile, store);
-    {
-        // Only the sections asked about, each file checked against the disk once.
-        ProfileBatch reading(m_profile);
-        for (const QString &section : sections)
-            reader.ReadHistorySection(section, wincmd, wcxftp);
-        reading.finish();
-    }
+    KeptEntries kept(m_profile, rules);
+    kept.Read(sections, wincmd, wcxftp);
 
     QMap<QString, QStringList> lines;   // file the section lives in -> its lines
     QStringList order;
     QStringList unwritable;
+    auto entries = [](qsizetype count) {
+        return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
+    };
     for (const QString &section : sections) {
         const bool ftp = cSectionsData::fileOf(section) == SectionFile::Wcxftp;
         const QString file = m_profile.ResolveTargetFile(section, QString(), ftp ? wcxftp : wincmd);
-        qsizetype entries = 0;
-        for (const HistoryRow &row : store.SectionRows(cSectionsData::GetSectionIndex(section))) {
-            if (!FoldedKey::equalIgnoringCase(row.Tag, ActiveTabTag(section)))
-                ++entries;
-        }
+        const KeptEntries::Count count = kept.CountOf(section);
         if (!order.contains(file))
             order << file;
-        lines[file] << QStringLiteral("  %1: %2 %3")
-                           .arg(section)
-                           .arg(entries)
-                           .arg(entries == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
+        QString line = QStringLiteral("  %1: %2").arg(section, entries(count.cleared));
+        if (!rules.isEmpty())
+            line += QStringLiteral(", %1 kept by the keep rules").arg(entries(count.kept));
+        lines[file] << line;
         // Something to clear in a file the writer would refuse: the run would fail.
-        if (entries > 0 && writeRefusal(m_paths.nativePath(file)) != errNone && !unwritable.contains(file))
+        if (count.cleared > 0 && writeRefusal(m_paths.nativePath(file)) != errNone && !unwritable.contains(file))
             unwritable << file;
     }
     QString text = QStringLiteral("Dry run: nothing is changed. A run would clear:\n");

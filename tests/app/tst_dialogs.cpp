@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -78,6 +80,7 @@ private slots:
     void optionsShowTheStoredSettings();
     void optionsApplyStoresAndShows();
     void optionsLanguageChangeRelabelsTheWindow();
+    void keepRulesFromTheOptionsGuardTheBulkRemovals();
     void aboutBox();
     void treeMenuTransfersOneSection();
     void restoreFromBackup_data();
@@ -458,9 +461,9 @@ void TestDialogs::optionsShowTheStoredSettings()
         QVERIFY(!child(dialog, "cmdApply")->isEnabled());
         QVERIFY(child<QRadioButton>(dialog, "optUseDefaultLanguage")->isChecked());
         QVERIFY(!child<QLineEdit>(dialog, "txtLanguageFilePath")->isEnabled());
-        // Ctrl+Tab goes round the three pages; the page is remembered.
+        // Ctrl+Tab goes round the pages; the page is remembered.
         auto *tabs = child<QTabWidget>(dialog, "tbsOptions");
-        tabs->setCurrentIndex(2);
+        tabs->setCurrentIndex(tabs->count() - 1);
         QTest::keyClick(tabs, Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(tabs->currentIndex(), 0);
         tabs->setCurrentIndex(1);
@@ -544,6 +547,69 @@ void TestDialogs::optionsLanguageChangeRelabelsTheWindow()
     f.item("mnuViewOptions")->trigger();
     QCOMPARE(f.window.findChild<QMenu *>("mnuFile")->title(), QStringLiteral("&Datei"));
     QCOMPARE(f.window.findDialog()->windowTitle(), QStringLiteral("Suchen"));
+}
+
+void TestDialogs::keepRulesFromTheOptionsGuardTheBulkRemovals()
+{
+    Fixture f;
+    QDir().mkpath(f.env.path("prefix/drive_c/here"));
+    f.env.writeFile("tc/wincmd.ini", "[Command line history]\r\n0=git status\r\n1=GIT STATUS\r\n2=make\r\n3=make\r\n"
+                                     "[LeftHistory]\r\n0=C:\\gone\\\r\n1=C:\\Kept\\gone\\\r\n2=C:\\here\\\r\n");
+    f.window.OpenIniFiles(f.wincmd, f.wcxftp);
+    const QString settingsFile = f.context.settings.SettingsFile();
+    const QByteArray settingsBefore = f.env.readFile(settingsFile);
+    auto typeRules = [&](QDialog *dialog, const QString &text) {
+        auto *tabs = child<QTabWidget>(dialog, "tbsOptions");
+        auto *rules = child<QPlainTextEdit>(dialog, "txtKeepRules");
+        tabs->setCurrentWidget(child<QWidget>(dialog, "picOptions_3"));
+        QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("Keep"));
+        QCOMPARE(rules->accessibleName(), QStringLiteral("Keep rules, one pattern per line"));
+        rules->setPlainText(text);
+        QVERIFY(child(dialog, "cmdApply")->isEnabled());
+    };
+    // Cancel takes nothing.
+    WhenDialogOpens<QDialog>("frmOptions", [&](QDialog *dialog) {
+        typeRules(dialog, "*");
+        child(dialog, "cmdCancel")->click();
+    });
+    f.item("mnuViewOptions")->trigger();
+    QVERIFY(f.context.settings.KeepPatterns.isEmpty());
+    QCOMPARE(f.env.readFile(settingsFile), settingsBefore);
+    WhenDialogOpens<QDialog>("frmOptions", [&](QDialog *dialog) {
+        typeRules(dialog, "git *\n\n  *\\kept\\*  \n");
+        child(dialog, "cmdOK")->click();
+    });
+    f.item("mnuViewOptions")->trigger();
+    QCOMPARE(f.context.settings.Read("Calvenor", "KeepRule1", "-"), QStringLiteral("git *"));
+    QCOMPARE(f.context.settings.Read("Calvenor", "KeepRule2", "-"), QStringLiteral("*\\kept\\*"));
+    QCOMPARE(f.context.settings.Read("Calvenor", "KeepRule3", "-"), QStringLiteral("-"));
+    WhenDialogOpens<QDialog>("frmOptions", [&](QDialog *dialog) {
+        QCOMPARE(child<QPlainTextEdit>(dialog, "txtKeepRules")->toPlainText(), QStringLiteral("git *\n*\\kept\\*"));
+        child(dialog, "cmdCancel")->click();
+    });
+    f.item("mnuViewOptions")->trigger();
+
+    // The clean-ups pass kept entries over: a kept repeat, a kept missing folder.
+    HistoryList &list = f.window.historyList();
+    f.select("RootNode");
+    f.item("mnuEditRemoveDuplicates")->trigger();
+    QCOMPARE(rowsOf(list, "Command line history"), QStringList({"git status", "GIT STATUS", "make"}));
+    f.item("mnuEditRemoveMissingFolders")->trigger();
+    QTRY_COMPARE(f.window.statusBar()->currentMessage(), QStringLiteral("Entries of missing folders removed: 1"));
+    QCOMPARE(rowsOf(list, "LeftHistory"), QStringList({"C:\\Kept\\gone\\", "C:\\here\\"}));
+    // Delete All says so, and keeps them too.
+    WhenDialogOpens<QDialog>("frmDeleteAll", [&](QDialog *dialog) {
+        QVERIFY(child<QLabel>(dialog, "lblKeepRules")->isVisibleTo(dialog));
+        child(dialog, "cmdOK")->click();
+    });
+    f.item("mnuEditDeleteAll")->trigger();
+    QCOMPARE(rowsOf(list, "Command line history"), QStringList({"git status", "GIT STATUS"}));
+    QCOMPARE(rowsOf(list, "LeftHistory"), QStringList({"C:\\Kept\\gone\\"}));
+    // Deleting one entry by hand is not bound by the rules.
+    f.select("Command line history");
+    list.ClickRow(0);
+    f.item("mnuEditDelete")->trigger();
+    QCOMPARE(rowsOf(list, "Command line history"), QStringList({"GIT STATUS"}));
 }
 
 void TestDialogs::aboutBox()

@@ -451,6 +451,12 @@ void TestHistoryList::activeTabStaysTheOneShown_data()
     QTest::newRow("clear keeping locked tabs, both lock kinds") << kLockedTabs << QStringList({"clear"})
         << "A [ACTIVE] D" << QByteArray("ActiveTab=1");
     QTest::newRow("clear everything") << kLockedTabs << QStringList({"clear all"}) << "" << QByteArray();
+    QTest::newRow("clear everything but a kept tab") << kLockedTabs << QStringList({"keep c", "clear all"}) << "[C]"
+                                                      << QByteArray("ActiveTab=0");
+    QTest::newRow("clear keeping locked and kept tabs") << kLockedTabs << QStringList({"keep b", "clear"})
+                                                        << "A B [ACTIVE] D" << QByteArray("ActiveTab=2");
+    QTest::newRow("the rules keep the active tab by its folder") << kLockedTabs << QStringList({"keep act*;d", "clear all"})
+                                                                 << "[ACTIVE] D" << QByteArray("ActiveTab=0");
     QTest::newRow("ActiveTab beyond the tabs read")
         << QByteArray("[LeftTabs]\r\n0_path=A\r\n1_path=B\r\nActiveTab=7\r\n[Left]\r\npath=ACTIVE\r\n")
         << QStringList() << "A B [ACTIVE]" << QByteArray("ActiveTab=2");
@@ -464,6 +470,7 @@ void TestHistoryList::activeTabStaysTheOneShown()
     QFETCH(QByteArray, activeTab);
     Fixture f(file);
     f.list.ShowSelectedSection("LeftTabs", false);
+    KeepRules keep;
     for (const QString &step : std::as_const(steps)) {
         const QStringList words = step.split(u' ');
         if (words[0] == u"click") {
@@ -476,8 +483,10 @@ void TestHistoryList::activeTabStaysTheOneShown()
             QVERIFY(f.list.StartDrag());
             QVERIFY(f.list.DragOver(words[1].toInt()));
             QCOMPARE(f.list.Drop(), 0);
+        } else if (words[0] == u"keep") {
+            keep = KeepRules(KeepRules::SplitList(words[1]));
         } else if (words[0] == u"clear") {
-            f.list.DeleteSelectedSection("LeftTabs", words.size() > 1 ? 1 : 0);
+            f.list.DeleteSelectedSection("LeftTabs", words.size() > 1 ? 1 : 0, keep);
         }
     }
     auto describe = [&f] {

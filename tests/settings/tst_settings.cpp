@@ -60,6 +60,7 @@ private slots:
     void installedProgramFindsItsLanguageFiles();
     void missingFileIsCreatedWithAnEmptyCommonSection();
     void findOptions();
+    void keepRules();
 };
 
 void TestSettings::locatesTheSettingsFile_data()
@@ -401,6 +402,29 @@ void TestSettings::findOptions()
     QVERIFY(f.settings.FindOptionsWholeWord);
     QCOMPARE(f.settings.SaveFindOptions(), 0);
     QVERIFY(f.env.readFile(file).contains("FindOptions=3,0,1"));
+}
+
+void TestSettings::keepRules()
+{
+    Fixture f;
+    // By number, not by line; a gap is skipped, a name written twice is its first line,
+    // a ";" is part of the pattern.
+    const QString file = f.load("[Calvenor]\nKeepRule10=ten\nkeeprule2=two;2\nKeepRule2=again\nKeepRuleX=no\n"
+                                "KeepRule5=  \nMaxItems=30\n");
+    QCOMPARE(f.settings.KeepPatterns, QStringList({"two;2", "ten"}));
+    // Written over the keys where they stand, the rest removed, a stale second line too.
+    f.settings.KeepPatterns = QStringList {"a;b", " \"c\" ", ""};
+    QCOMPARE(f.settings.SaveSettings(), 0);
+    const QByteArray text = f.env.readFile(file);
+    QVERIFY2(text.startsWith("[Calvenor]\nKeepRuleX=no\nMaxItems=30\n"), text.constData());
+    QCOMPARE(text.count("KeepRule"), 3);
+    QVERIFY(text.contains("\nKeepRule1=a;b\n") && text.contains("\nKeepRule2=\"\"c\"\"\n"));
+    f.settings.LoadSettings();
+    QCOMPARE(f.settings.KeepPatterns, QStringList({"a;b", "\"c\""}));
+    // No rules, no keys: a file without any stays without.
+    f.settings.KeepPatterns.clear();
+    QCOMPARE(f.settings.SaveSettings(), 0);
+    QVERIFY(!f.env.readFile(file).contains("KeepRule1"));
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

@@ -97,6 +97,8 @@ private slots:
     void backupLimitAndOverwrite();
     void helpAndVersion();
     void dryRunChangesNothingAndCountsWhatARunClears();
+    void keepRules_data();
+    void keepRules();
 };
 
 void TestBatchJob::noArgumentsOpensTheWindow()
@@ -341,7 +343,8 @@ void TestBatchJob::helpAndVersion()
     QCOMPARE(f.job.RunCommandLineBatch({"--help"}), 0);
     std::fclose(stream);
     QVERIFY(output.seek(0));
-    QVERIFY(output.readAll().contains("/s=all"));
+    const QByteArray help = output.readAll();
+    QVERIFY(help.contains("/s=all") && help.contains("/k=pattern"));
     QCOMPARE(f.env.readFile(f.wincmd), kWincmd);
 }
 
@@ -389,6 +392,91 @@ void TestBatchJob::dryRunChangesNothingAndCountsWhatARunClears()
     f.job.setOutput(stdout);
     QCOMPARE(f.run({"/s=13", "/n"}), 1);
     QVERIFY(f.person.messages().last().contains(f.wincmd));
+}
+
+// The sections of a file for the keep rules, one piece each, so that a row names only
+// the pieces a run changes.
+const QList<QByteArray> kKeepPieces {
+    "[Command line history]\r\n0=ssh host\r\n1=make\r\n",
+    "[LeftHistory]\r\n0=c:\\x\\\r\n1=C:\\Projects\\y\\\r\n2=z\r\n3=d:\\projects\\w\\\r\n7=beyond a gap\r\n",
+    "[LeftTabs]\r\n0_path=C:\\Projects\\a\\\r\n0_caption=A\r\n1_path=D:\\tmp\\\r\n1_options=1|0|0|0|0|1|0\r\n"
+    "2_path=E:\\projects\\b\\\r\nActiveTab=1\r\nActiveCaption=Act\r\n",
+    "[Left]\r\npath=F:\\active\\\r\n",   // without the view keys the editor's writer would add
+    "[Searches]\r\nImages_SearchFor=*.png\r\nImages_SearchIn=c:\\\r\nDocs_SearchFor=*.md\r\n",
+};
+
+void TestBatchJob::keepRules_data()
+{
+    QTest::addColumn<QByteArray>("stored");        // KeepRule lines of the settings file
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QList<QByteArray>>("pieces"); // the file after the run
+    QTest::addColumn<QString>("preview");          // a line of the dry run
+    const QList<QByteArray> &p = kKeepPieces;
+    QTest::newRow("no rules: the section goes, as ever") << QByteArray() << QStringList {"/s=13"}
+        << QList<QByteArray> {p[0], p[2], p[3], p[4]} << "  LeftHistory: 4 entries\n";
+    QTest::newRow("kept entries renumbered from 0") << QByteArray() << QStringList {"/s=13", "/k=*\\PROJECTS\\*"}
+        << QList<QByteArray> {p[0], "[LeftHistory]\r\n0=C:\\Projects\\y\\\r\n1=d:\\projects\\w\\\r\n", p[2], p[3], p[4]}
+        << "  LeftHistory: 2 entries, 2 entries kept by the keep rules\n";
+    QTest::newRow("stored rules and /k= together") << QByteArray("KeepRule1=ssh *\r\n")
+        << QStringList {"/s=1;13", "/k=z"}
+        << QList<QByteArray> {"[Command line history]\r\n0=ssh host\r\n", "[LeftHistory]\r\n0=z\r\n", p[2], p[3], p[4]}
+        << "  Command line history: 1 entry, 1 entry kept by the keep rules\n";
+    QTest::newRow("stored rules alone") << QByteArray("KeepRule1=make\r\n") << QStringList {"/s=1"}
+        << QList<QByteArray> {"[Command line history]\r\n0=make\r\n", p[1], p[2], p[3], p[4]}
+        << "  Command line history: 1 entry, 1 entry kept by the keep rules\n";
+    QTest::newRow("nothing kept: the section goes") << QByteArray() << QStringList {"/s=1", "/k=nothing"}
+        << QList<QByteArray> {p[1], p[2], p[3], p[4]} << "  Command line history: 2 entries, 0 entries kept by the keep rules\n";
+    QTest::newRow("all kept: the section keeps its bytes") << QByteArray() << QStringList {"/s=13", "/k=*"} << p
+        << "  LeftHistory: 0 entries, 4 entries kept by the keep rules\n";
+    // The active tab is the panel's folder, never cleared: it stays active between the
+    // kept tabs, and the panel's section stays as it is.
+    QTest::newRow("tabs") << QByteArray() << QStringList {"/s=11", "/k=*\\projects\\*"}
+        << QList<QByteArray> {p[0], p[1],
+                              "[LeftTabs]\r\n0_path=C:\\Projects\\a\\\r\n0_caption=A\r\n1_path=E:\\projects\\b\\\r\n"
+                              "ActiveLocked=0\r\nActiveTab=1\r\nActiveCaption=Act\r\n",
+                              p[3], p[4]}
+        << "  LeftTabs: 1 entry, 2 entries kept by the keep rules\n";
+    QTest::newRow("templates by name or by value") << QByteArray() << QStringList {"/s=6", "/k=docs"}
+        << QList<QByteArray> {p[0], p[1], p[2], p[3], "[Searches]\r\nDocs_SearchFor=*.md\r\n"}
+        << "  Searches: 1 entry, 1 entry kept by the keep rules\n";
+    QTest::newRow("templates by value") << QByteArray() << QStringList {"/s=6", "/k=C:\\"}
+        << QList<QByteArray> {p[0], p[1], p[2], p[3], "[Searches]\r\nImages_SearchFor=*.png\r\nImages_SearchIn=c:\\\r\n"}
+        << "  Searches: 1 entry, 1 entry kept by the keep rules\n";
+}
+
+void TestBatchJob::keepRules()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QStringList, arguments);
+    QFETCH(QList<QByteArray>, pieces);
+    QFETCH(QString, preview);
+    Fixture f;
+    const QByteArray before = kKeepPieces.join();
+    f.env.writeFile("tc/wincmd.ini", before);
+    f.env.writeFile("app/vantrel editors.ini", "[Calvenor]\r\n" + stored);
+    f.settings.LoadSettings();
+    const QString backup = f.env.path("h.txt");
+    arguments << "/b=" + backup;
+
+    QTemporaryFile output;
+    QVERIFY(output.open());
+    FILE *stream = fdopen(dup(output.handle()), "w");
+    f.job.setOutput(stream);
+    QCOMPARE(f.run(arguments + QStringList {"/n"}), 0);
+    std::fclose(stream);
+    QVERIFY(output.seek(0));
+    const QString printed = QString::fromLocal8Bit(output.readAll());
+    QVERIFY2(printed.contains(preview), qPrintable(printed));
+    QCOMPARE(f.env.readFile(f.wincmd), before);
+
+    QCOMPARE(f.run(arguments), 0);
+    QCOMPARE(f.env.readFile(f.wincmd), pieces.join());
+    // The backup holds every cleared section whole, kept entries and all.
+    const QByteArray copy = f.env.readFile(backup);
+    for (const QByteArray &piece : kKeepPieces) {
+        if (!pieces.contains(piece))
+            QVERIFY2(copy.contains(piece), piece.constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBatchJob)

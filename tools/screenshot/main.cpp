@@ -2,8 +2,8 @@
 // QT_QPA_PLATFORM=offscreen):
 //   calvenor_screenshot wincmd.ini wcx_ftp.ini out.png [section [language file [rtl]]]
 // With CALVENOR_SHOT_MENU naming a menu item (mnuViewOptions, say) the picture is of
-// the dialog that item opens; with CALVENOR_SHOT_DEFAULT_SIZE the window keeps its
-// first size.
+// the dialog that item opens (on the page CALVENOR_SHOT_PAGE names, picOptions_3 say,
+// when it has pages); with CALVENOR_SHOT_DEFAULT_SIZE the window keeps its first size.
 
 #include "app/frmmain.h"
 #include "app/programcontext.h"
@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -71,6 +72,10 @@ int main(int argc, char *argv[])
             if (!dialog)
                 dialog = window.findChild<QDialog *>(QStringLiteral("frmSearchFor"));
             if (dialog) {
+                if (auto *page = dialog->findChild<QWidget *>(qEnvironmentVariable("CALVENOR_SHOT_PAGE"))) {
+                    if (auto *tabs = dialog->findChild<QTabWidget *>())
+                        tabs->setCurrentWidget(page);
+                }
                 QCoreApplication::processEvents();
                 saved = dialog->grab().save(arguments[3]);
                 dialog->close();
