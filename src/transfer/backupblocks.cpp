@@ -4,11 +4,9 @@
 #include "core/csectionsdata.h"
 #include "core/foldedkey.h"
 #include "core/historysections.h"
-#include "core/keyedsection.h"
 #include "platform/atomicfile.h"
 
 #include <QByteArrayView>
-#include <QSet>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -34,7 +32,7 @@ class EntryCounter
 public:
     explicit EntryCounter(const QString &section)
         : m_family(cSectionsData::familyOf(section))
-        , m_section(section)
+        , m_wholeKey(FoldedKey::equalIgnoringCase(section, cSectionsData::AttrPlugin()))
     {
     }
 
@@ -52,12 +50,15 @@ public:
             m_count += key.endsWith("_path") && isDigits(key.chopped(5)) ? 1 : 0;
             break;
         case SectionFamily::Keyed: {
-            static const QString kNoBase = QStringLiteral("\x01");
-            const QString name = QString::fromLatin1(key);
-            const bool wholeKey = FoldedKey::equalIgnoringCase(m_section, cSectionsData::AttrPlugin());
-            const QString base = wholeKey ? name : KeyBaseName(name, kNoBase);
-            if (base != kNoBase)
-                m_names.insert(FoldedKey {base});
+            // A template's name is its key up to the last "_" (the plug-in attributes:
+            // the whole key). Its keys stand together, as every writer puts them.
+            const qsizetype underscore = m_wholeKey ? key.size() : key.lastIndexOf('_');
+            if (underscore < 0)
+                break;
+            const QByteArrayView name = key.first(underscore);
+            if (m_count == 0 || name.compare(m_previous, Qt::CaseInsensitive) != 0)
+                ++m_count;
+            m_previous = name;
             break;
         }
         case SectionFamily::None:
@@ -65,13 +66,13 @@ public:
         }
     }
 
-    int count() const { return m_family == SectionFamily::Keyed ? int(m_names.size()) : m_count; }
+    int count() const { return m_count; }
 
 private:
     SectionFamily m_family;
-    QString m_section;
+    bool m_wholeKey;
     int m_count = 0;
-    QSet<FoldedKey> m_names;
+    QByteArrayView m_previous;   // the last template's name
 };
 
 } // namespace
@@ -104,22 +105,28 @@ int BackupBlocks::Read(const QString &nativePath)
     switch (m_codec.encoding()) {
     case IniEncoding::Ansi:
     case IniEncoding::Utf8Bom:
-        // Every character the layout is made of is ASCII, the same in both.
-        m_bytes = bytes.sliced(bom.size());
+        // Every character the layout is made of is ASCII, the same in both; the bytes
+        // are read in place, past the mark.
+        m_bytes = std::move(bytes);
         break;
     case IniEncoding::Utf16LeBom:
-    case IniEncoding::Utf16BeBom:
-        m_bytes = encodeUtf8Lossless(m_codec.decodeFile(bytes));
+    case IniEncoding::Utf16BeBom: {
+        // Read as UTF-8 from here on, where the layout's ASCII is one byte a character.
+        const QString text = m_codec.decodeFile(bytes);
         m_codec = IniTextCodec(IniEncoding::Utf8Bom);
+        bom.clear();
+        m_codec.appendBom(bom);
+        m_bytes = bom + encodeUtf8Lossless(text);
         break;
     }
-    scan();
+    }
+    scan(bom.size());
     return errNone;
 }
 
-void BackupBlocks::scan()
+void BackupBlocks::scan(qsizetype from)
 {
-    const QByteArrayView text(m_bytes);
+    const QByteArrayView file(m_bytes);
     QList<Block> found;
     bool inBlock = false;
     Section *section = nullptr;      // the section lines are going to; null when skipped
@@ -131,7 +138,10 @@ void BackupBlocks::scan()
         counter.reset();
     };
 
-    qsizetype at = 0;
+    // What a power cut left: zeros where a block should be. Nothing after them is text.
+    const qsizetype zero = file.indexOf('\0', from);
+    const QByteArrayView text = zero < 0 ? file : file.first(zero);
+    qsizetype at = from;
     while (at < text.size()) {
         qsizetype end = text.indexOf('\n', at);
         const bool whole = end >= 0;
@@ -141,12 +151,6 @@ void BackupBlocks::scan()
         at = whole ? end + 1 : end;
         if (line.endsWith('\r'))
             line.chop(1);
-        // What a power cut left: zeros where the block should be. Nothing after is text.
-        if (line.contains('\0')) {
-            if (inBlock)
-                found.last().torn = true;
-            break;
-        }
         if (line.startsWith(kBlockHeader)) {
             closeSection();
             if (inBlock)

@@ -65,10 +65,10 @@ public:
                  std::vector<HistoryRow> &rows, qint32 lockedTabForeColor) const;
 
 private:
-    void scan();
+    void scan(qsizetype from);   // from: where the text starts, past its mark
     QString decode(QByteArrayView piece) const;   // a piece of m_bytes as text
 
-    QByteArray m_bytes;   // the file's text without its byte-order mark, UTF-16 as UTF-8
+    QByteArray m_bytes;   // the file as read (UTF-16 turned into UTF-8)
     QList<Block> m_blocks;
     QStringList m_unknown;
     bool m_torn = false;

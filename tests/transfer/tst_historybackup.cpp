@@ -284,6 +284,10 @@ void TestHistoryBackup::readsBlocksBack_data()
         << "1.1.26 10:00:00: Command line history=2,LeftTabs=2" << QStringList {};
     QTest::newRow("UTF-8 with its mark") << "\xef\xbb\xbf" + block("3.1.26 09:00:00", "[MkDirHistory]\r\n0=\xd0\x96\r\n\r\n")
         << "3.1.26 09:00:00: MkDirHistory=1" << QStringList {};
+    const QString wide = QString::fromUtf8(block("3.1.26 09:30:00", "[SearchText]\r\n0=\xd0\x96\r\n1=b\r\n\r\n"));
+    QTest::newRow("UTF-16, as a text editor may save it")
+        << "\xff\xfe" + QByteArray(reinterpret_cast<const char *>(wide.utf16()), wide.size() * 2)
+        << "3.1.26 09:30:00: SearchText=2" << QStringList {};
     QTest::newRow("a section named twice, another case") << block("4.1.26 08:00:00", "[lefthistory]\r\n0=a\r\n\r\n[LEFTHISTORY]\r\n1=b\r\n")
         << "4.1.26 08:00:00: LeftHistory=2" << QStringList {};
     QTest::newRow("unknown sections skipped") << block("5.1.26 07:00:00", "[NewHistory]\r\n0=a\r\n[RootNode]\r\n0=b\r\n"
