@@ -229,9 +229,8 @@ std::vector<SectionReview> SaveReview::Review(const HistoryRowStore &editor, con
         const QString section = cSectionsData::SectionsList(i);
         if (!editor.SaveFlag(section))
             continue;
-        const QString &file =
-            cSectionsData::fileOf(section) == SectionFile::Wcxftp ? strWcxftpFileName : strWincmdFileName;
         const int readError = reader.ReadHistorySection(section, strWincmdFileName, strWcxftpFileName);
+        const QString &file = HistorySections::FileOf(section, strWincmdFileName, strWcxftpFileName);
         SectionReview review {section, m_profile.ResolveTargetFile(section, QString(), file), readError, {}};
         if (review.readError == 0) {
             // A file that does not exist yet is simply empty; one that cannot be read is told.

@@ -57,6 +57,7 @@ void TestDiskChange::saveAfterAnotherProgramWrote_data()
         << int(MessageAnswer::No) << kept << false << "cmdSave";
     QTest::newRow("review closed: nothing asked, nothing written")
         << int(MessageAnswer::No) << kWrittenOnExit << true << "cmdClose";
+    QTest::newRow("File > Review Changes, then Save there") << int(MessageAnswer::No) << kept << false << "menu";
 }
 
 void TestDiskChange::saveAfterAnotherProgramWrote()
@@ -66,7 +67,9 @@ void TestDiskChange::saveAfterAnotherProgramWrote()
     QFETCH(bool, stillPending);
     QFETCH(QString, review);
     Fixture f;
-    f.context.settings.ReviewBeforeSave = !review.isEmpty();
+    // "menu": the review opened from the File menu, without the option.
+    const bool fromMenu = review == u"menu";
+    f.context.settings.ReviewBeforeSave = !review.isEmpty() && !fromMenu;
     deleteFirstCommand(f);
     QTest::qWait(20);   // a later modification time
     f.env.writeFile("tc/wincmd.ini", kWrittenOnExit);
@@ -77,10 +80,10 @@ void TestDiskChange::saveAfterAnotherProgramWrote()
         calvenor::test::WhenDialogOpens<QDialog>("frmSaveReview", [&](QDialog *dialog) {
             for (QTreeWidgetItemIterator it(dialog->findChild<QTreeWidget *>("tvwReview")); *it; ++it)
                 reviewed << (*it)->text(0);
-            dialog->findChild<QPushButton *>(review)->click();
+            dialog->findChild<QPushButton *>(fromMenu ? QStringLiteral("cmdSave") : review)->click();
         });
     }
-    f.item("mnuFileSave")->trigger();
+    f.item(fromMenu ? "mnuFileReviewChanges" : "mnuFileSave")->trigger();
     if (!review.isEmpty()) {
         QCOMPARE(reviewed, QStringList({f.wincmd, "Command Line: 1 removed, 1 added", "Removed: newer command",
                                         "Added: git status"}));

@@ -128,11 +128,12 @@ void TestMainWindow::editsMakeSaveAvailableAndSaveWritesOnlyThem()
     f.window.historyList().ClickRow(1);
     f.item("mnuEditDelete")->trigger();
     QVERIFY(f.window.savePending());
-    QVERIFY(f.item("mnuFileSave")->isEnabled());
+    QVERIFY(f.item("mnuFileSave")->isEnabled() && f.item("mnuFileReviewChanges")->isEnabled());
     QVERIFY(f.window.historyList().store().SaveFlag("Command line history"));
     QVERIFY(!f.window.historyList().store().SaveFlag("LeftHistory"));
     f.item("mnuFileSave")->trigger();
     QVERIFY(!f.window.savePending() && !f.item("mnuFileSave")->isEnabled());
+    QVERIFY(!f.item("mnuFileReviewChanges")->isEnabled());
     QByteArray expected = kWincmd;
     expected.replace("1=git status\r\n", "");
     QCOMPARE(f.env.readFile(f.wincmd), expected);
