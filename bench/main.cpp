@@ -1,5 +1,5 @@
 // Measures the data layer on a generated pair of large INI files: the load of every
-// history section, the save of every section, a durable copy of the same files with
+// history section, the review of a save of every section, the save itself, a durable copy of the same files with
 // dd for comparison, and the peak memory above the process's baseline.
 
 #include "historyfilegenerator.h"
@@ -14,6 +14,7 @@
 #include "settings/filemanagerlocator.h"
 #include "editor/historylist.h"
 #include "transfer/backupblocks.h"
+#include "editor/savereview.h"
 #include "transfer/batchjob.h"
 #include "transfer/batchoptions.h"
 #include "transfer/filemanagerrestarter.h"
@@ -99,8 +100,9 @@ void measure(QTextStream &out, double sizeMb, int runs)
     const PathMacros paths(makeMissingValueMarker(), QCoreApplication::applicationDirPath() + u'/');
     resetPeakMemory();
     const qint64 baselineKb = statusKb("VmRSS:");
-    std::vector<double> loads, saves, copies;
+    std::vector<double> loads, reviews, saves, copies;
     int rows = 0;
+    size_t reviewed = 0;
     for (int run = 0; run < runs; ++run) {
         cProfile profile(paths, QString());   // a new engine each run: parsing is part of the load
         HistoryRowStore store;
@@ -120,6 +122,13 @@ void measure(QTextStream &out, double sizeMb, int runs)
         }
         for (int i = 0; i < cSectionsData::SectionsCount; ++i)
             store.SetSaveFlag(cSectionsData::SectionsList(i));
+        // What the save would change, read from the files as they are now.
+        timer.restart();
+        const std::vector<SectionReview> review = SaveReview(profile).Review(store, wincmd, wcxftp);
+        reviews.push_back(double(timer.nsecsElapsed()) / 1e6);
+        reviewed = 0;
+        for (const SectionReview &section : review)
+            reviewed += section.changes.size();
         timer.restart();
         if (sections.SaveAllHistorySections(wincmd, wcxftp) != 0)
             qFatal("save failed");
@@ -131,6 +140,7 @@ void measure(QTextStream &out, double sizeMb, int runs)
     out << QStringLiteral("wincmd.ini + wcx_ftp.ini: %1 bytes, %2 history entries, %3 store rows\n")
                .arg(bytes).arg(entries).arg(rows);
     out << QStringLiteral("  ReadAllHistorySections  median %1 ms\n").arg(median(loads), 0, 'f', 2);
+    out << QStringLiteral("  SaveReview of that save median %1 ms (%2 changes listed)\n").arg(median(reviews), 0, 'f', 2).arg(reviewed);
     out << QStringLiteral("  SaveAllHistorySections  median %1 ms (every entry changed)\n").arg(median(saves), 0, 'f', 2);
     out << QStringLiteral("  dd conv=fsync copy      median %1 ms; save / copy = %2\n")
                .arg(median(copies), 0, 'f', 2).arg(median(saves) / median(copies), 0, 'f', 2);

@@ -1,15 +1,18 @@
 // The editor window on a screen-less platform: the time from process start until the
 // window has shown its first list with a 1 MB pair loaded, the show of a large section
-// in the real list view, and every edit command on it with the view's update.
+// in the real list view, every edit command on it with the view's update, and the
+// review of a save that changes every one of its entries.
 
 #include "windowbench.h"
 
 #include "historyfilegenerator.h"
 
 #include "app/frmmain.h"
+#include "app/frmsavereview.h"
 #include "app/programcontext.h"
 #include "editor/historylist.h"
 #include "editor/historylistmodel.h"
+#include "editor/savereview.h"
 #include "platform/filemanagerprocess.h"
 #include "transfer/filemanagerrestarter.h"
 #include "transfer/standarderrorperson.h"
@@ -199,6 +202,32 @@ int runWindowBenchmark(int argc, char *argv[])
                .arg(median(moves), 0, 'f', 2).arg(median(renames), 0, 'f', 2);
     out << QStringLiteral("window, same section: undo of a delete %1 ms, redo %2 ms (medians, view's update included)\n")
                .arg(median(undos), 0, 'f', 2).arg(median(redos), 0, 'f', 2);
+    // Every entry changed: the review lists each one.
+    HistoryRowStore &store = list.store();
+    for (int p = 1; p <= store.Count(); ++p) {
+        if (store.Row(p).Tag == u"LeftHistory")
+            store.Row(p).col(2) += u'~';
+    }
+    store.SetSaveFlag(QStringLiteral("LeftHistory"));
+    std::vector<double> reviews, dialogs;
+    size_t listed = 0;
+    for (int run = 0; run < 5; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const std::vector<SectionReview> review =
+            SaveReview(w.context.profile).Review(store, folder.filePath(QStringLiteral("big.ini")), QString());
+        reviews.push_back(double(timer.nsecsElapsed()) / 1e6);
+        listed = review.empty() ? 0 : review.front().changes.size();
+        timer.restart();
+        frmSaveReview dialog(review, w.context, w.person, &w.window);
+        dialog.show();
+        QCoreApplication::processEvents();
+        dialog.tree()->viewport()->repaint();
+        dialogs.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    out << QStringLiteral("window, same section, every entry changed: review %1 ms, its dialog made and shown %2 ms"
+                          " (%3 changes; medians)\n")
+               .arg(median(reviews), 0, 'f', 2).arg(median(dialogs), 0, 'f', 2).arg(listed);
     std::sort(filters.begin(), filters.end());
     out << QStringLiteral("window, same section: filter keystroke %1 ms median, %2 ms slowest; clearing %3 ms\n")
                .arg(median(filters), 0, 'f', 2).arg(filters.back(), 0, 'f', 2).arg(median(unfilters), 0, 'f', 2);

@@ -13,6 +13,7 @@ constexpr std::array kMenus = {
     MenuEntry{"mnuFileOpen", "mnuFile", 103, kNoKey, "Ctrl+O", Command::Open},
     MenuEntry{"mnuFileSave", "mnuFile", 104, kNoKey, "Ctrl+S", Command::Save},
     MenuEntry{"mnuFileSavenRestartTC", "mnuFile", 116, kNoKey, "Ctrl+Q", Command::SaveAndRestart},
+    MenuEntry{"mnuFileReviewChanges", "mnuFile", 3390, kNoKey, "", Command::ReviewChanges},
     MenuEntry{"mnuFileSep1", "mnuFile", 0, kNoKey, "", Command::None},
     MenuEntry{"mnuFileExport", "mnuFile", 112, kNoKey, "Ctrl+E", Command::Export},
     MenuEntry{"mnuFileImport", "mnuFile", 113, kNoKey, "Ctrl+I", Command::Import},

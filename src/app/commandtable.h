@@ -18,6 +18,7 @@ enum class Command {
     HelpTopics, About,
     TreeExport, TreeImport,
     Undo, Redo, RemoveDuplicates, RemoveMissingFolders,
+    ReviewChanges,
 };
 
 // One entry of the menu bar or the tree's context menu: the object name, the menu it

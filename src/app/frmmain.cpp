@@ -431,6 +431,7 @@ void frmMain::SetSaveButtonState(bool blnState)
 {
     mblnSavePending = blnState;
     action(Command::Save)->setEnabled(blnState);
+    action(Command::ReviewChanges)->setEnabled(blnState);   // it tells what a save would do
     // Whether the file manager runs is asked when a menu or drop-down opens, not on
     // every edit (it walks the process list).
     if (!blnState)
@@ -476,6 +477,10 @@ void frmMain::run(Command command)
     switch (command) {
     case Command::Save: saveCommand(false); break;
     case Command::SaveAndRestart: saveCommand(true); break;
+    case Command::ReviewChanges:
+        if (ReviewChanges())
+            saveCommand(false, true);
+        break;
     case Command::Exit: close(); break;
     case Command::AddItem: m_list->AddNewItem(selectedSection()); break;
     case Command::Delete:
@@ -560,9 +565,11 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMain::saveCommand(bool restart)
+void frmMain::saveCommand(bool restart, bool reviewed)
 {
     m_listWidget->FinishOpenEdit();   // what is typed in the list is part of the save
+    if (!reviewed && m_context.settings.ReviewBeforeSave && !ReviewChanges())
+        return;
     // Another program wrote the files since they were loaded: the person decides.
     if (!m_disk->ChangedFiles().isEmpty() && !FilesChangedOnDisk(true))
         return;

@@ -106,7 +106,12 @@ private:
     void buildToolbar();
     void showRecentFiles();
     void nodeClicked(QTreeWidgetItem *item);
-    void saveCommand(bool restart);
+    // A save; when the options ask for it, first the review of what it changes, unless
+    // the person saves from that review already.
+    void saveCommand(bool restart, bool reviewed = false);
+    // Shows what the next save changes in the files on disk; true when the person
+    // chose to save.
+    bool ReviewChanges();
     bool QuerySaveChanges();
     void setVerticalPanels(int direction);
     void placeSplitter();   // puts the splitter widget's bar where the rules say

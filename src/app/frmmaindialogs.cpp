@@ -7,12 +7,15 @@
 #include "frmimportexport.h"
 #include "frmoptions.h"
 #include "frmrestorebackup.h"
+#include "frmsavereview.h"
 #include "frmsearchfor.h"
 #include "frmselectinifile.h"
+#include "historylistwidget.h"
 #include "programcontext.h"
 #include "core/csectionsdata.h"
 #include "core/foldedkey.h"
 #include "editor/historylist.h"
+#include "editor/savereview.h"
 #include "editor/sectiontransfer.h"
 
 #include <algorithm>
@@ -99,6 +102,14 @@ void frmMain::showOptions()
     SelectTreeNode(cSectionsData::RootNode());
     if (m_find)
         m_find->ApplyLanguage();
+}
+
+bool frmMain::ReviewChanges()
+{
+    m_listWidget->FinishOpenEdit();   // what is typed is part of the save
+    const std::vector<SectionReview> review = SaveReview(m_context.profile).Review(m_list->store(), m_wincmd, m_wcxftp);
+    frmSaveReview dialog(review, m_context, m_person, this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void frmMain::showAbout()

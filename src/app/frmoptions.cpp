@@ -95,7 +95,7 @@ frmOptions::frmOptions(ProgramContext &context, PersonInterface &person, std::fu
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_apply, &QPushButton::clicked, this, &frmOptions::ApplyOptions);
     connect(m_tabs, &QTabWidget::currentChanged, this, [](int index) { g_rememberedTab = index; });
-    for (QCheckBox *box : {m_gridLines, m_fixedBorders, m_flat, m_alwaysRestart})
+    for (QCheckBox *box : {m_gridLines, m_fixedBorders, m_flat, m_alwaysRestart, m_reviewBeforeSave})
         connect(box, &QCheckBox::clicked, this, &frmOptions::changed);
     connect(m_defaultLanguage, &QRadioButton::toggled, this, &frmOptions::languageOptionChanged);
     connect(m_languageFile, &QLineEdit::textEdited, this, &frmOptions::changed);
@@ -164,6 +164,8 @@ QWidget *frmOptions::operationPage()
     auto *miscLayout = new QVBoxLayout(misc);
     m_alwaysRestart = makeCheck("chkAlwaysRestartTC", 1121);
     miscLayout->addWidget(m_alwaysRestart);
+    m_reviewBeforeSave = makeCheck("chkReviewBeforeSave", 3391);
+    miscLayout->addWidget(m_reviewBeforeSave);
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(misc);
     layout->addStretch();
@@ -226,6 +228,7 @@ void frmOptions::loadStoredSettings()
     m_fixedBorders->setChecked(settings.FixedBorders);
     m_flat->setChecked(settings.FlatUserInterface);
     m_alwaysRestart->setChecked(settings.AlwaysRestartTC);
+    m_reviewBeforeSave->setChecked(settings.ReviewBeforeSave);
     m_colours = {settings.ForegroundColor, settings.BackgroundColor, settings.LockedTabForeColor};
     for (int i = 0; i < 3; ++i)
         showSwatch(i);
@@ -331,6 +334,7 @@ void frmOptions::ApplyOptions()
     settings.FixedBorders = m_fixedBorders->isChecked();
     settings.FlatUserInterface = m_flat->isChecked();
     settings.AlwaysRestartTC = m_alwaysRestart->isChecked();
+    settings.ReviewBeforeSave = m_reviewBeforeSave->isChecked();
     settings.ForegroundColor = m_colours[0];
     settings.BackgroundColor = m_colours[1];
     settings.LockedTabForeColor = m_colours[2];

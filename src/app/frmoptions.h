@@ -62,6 +62,7 @@ private:
     QCheckBox *m_fixedBorders = nullptr;
     QCheckBox *m_flat = nullptr;
     QCheckBox *m_alwaysRestart = nullptr;
+    QCheckBox *m_reviewBeforeSave = nullptr;
     QLabel *m_fontSample = nullptr;
     QRadioButton *m_defaultLanguage = nullptr;
     QRadioButton *m_otherLanguage = nullptr;

@@ -22,6 +22,12 @@ QString HistorySections::text(int id, const QString &defaultText) const
     return m_language ? m_language->GetLanguageString(id) : defaultText;
 }
 
+const QString &HistorySections::FileOf(const QString &strSectionName, const QString &strWincmdFileName,
+                                       const QString &strWcxftpFileName)
+{
+    return cSectionsData::fileOf(strSectionName) == SectionFile::Wcxftp ? strWcxftpFileName : strWincmdFileName;
+}
+
 int HistorySections::ReadAllHistorySections(const QString &strWincmdFileName, const QString &strWcxftpFileName)
 {
     m_store.BuildFrame();
@@ -42,8 +48,7 @@ int HistorySections::ReadHistorySection(const QString &strSectionName, const QSt
                                         const QString &strWcxftpFileName)
 {
     const SectionIo io {m_profile, m_store, m_progress, m_lockedTabForeColor};
-    const QString &file = cSectionsData::fileOf(strSectionName) == SectionFile::Wcxftp ? strWcxftpFileName
-                                                                                      : strWincmdFileName;
+    const QString &file = FileOf(strSectionName, strWincmdFileName, strWcxftpFileName);
     switch (cSectionsData::familyOf(strSectionName)) {
     case SectionFamily::Numbered:
         return ReadNumberedSection(io, strSectionName, file);
@@ -61,8 +66,7 @@ int HistorySections::SaveHistorySection(const QString &strSectionName, const QSt
                                         const QString &strWcxftpFileName)
 {
     const SectionIo io {m_profile, m_store, m_progress, m_lockedTabForeColor, m_writesPanel};
-    const QString &file = cSectionsData::fileOf(strSectionName) == SectionFile::Wcxftp ? strWcxftpFileName
-                                                                                      : strWincmdFileName;
+    const QString &file = FileOf(strSectionName, strWincmdFileName, strWcxftpFileName);
     ProfileBatch batch(m_profile);
     const cProfile::Checkpoint checkpoint = m_profile.MakeCheckpoint();
     int error = 0;

@@ -41,6 +41,11 @@ public:
     int SaveHistorySection(const QString &strSectionName, const QString &strWincmdFileName,
                            const QString &strWcxftpFileName);
 
+    // The file of the pair a section lives in: wcx_ftp.ini for OldConnections, else
+    // wincmd.ini (before the profile's redirection).
+    static const QString &FileOf(const QString &strSectionName, const QString &strWincmdFileName,
+                                 const QString &strWcxftpFileName);
+
 private:
     QString text(int id, const QString &defaultText) const;
 

@@ -241,6 +241,7 @@ void cSettings::LoadSettings(FileManagerLocator *locator, int twipsPerPixel)
     }
     ToolbarVisible = readFlag(own, QStringLiteral("ToolbarVisible"), true);
     AlwaysRestartTC = readFlag(own, QStringLiteral("AlwaysRestartTC"), false);
+    ReviewBeforeSave = readFlag(own, QStringLiteral("ReviewBeforeSave"), false);
     if (locator)
         m_paths.setTCInstallDir(locator->GetFileManagerFolder());
     UserDefinedWincmd = Read(common, QStringLiteral("UserDefinedWincmd"), marker);
@@ -358,6 +359,7 @@ int cSettings::SaveSettings()
     SaveWindowSettings();
     Write(common, QStringLiteral("NumberOfRecentFiles"), QString::number(NumberOfRecentFiles));
     Write(own, QStringLiteral("AlwaysRestartTC"), flagText(AlwaysRestartTC));
+    Write(own, QStringLiteral("ReviewBeforeSave"), flagText(ReviewBeforeSave));
     Write(common, QStringLiteral("UnExpandPaths"), QString::number(UnExpandPaths));
     Write(own, QStringLiteral("CommandListShowLines"), flagText(CommandListShowLines));
     Write(own, QStringLiteral("CommandListFullRowSelect"), flagText(CommandListFullRowSelect));

@@ -79,6 +79,7 @@ public:
     WindowPlacement MainWindowPosition;
     bool ToolbarVisible = true;
     bool AlwaysRestartTC = false;
+    bool ReviewBeforeSave = false;   // every save shows what it changes first
     qint32 LockedTabForeColor = 255;
     int SplitPosition = 4000;
     int VerticalPanels = 1;   // 1 side by side, 2 stacked

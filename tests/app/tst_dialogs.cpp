@@ -439,7 +439,7 @@ void TestDialogs::findDialogDrivesFindNext()
 
 void TestDialogs::optionsShowTheStoredSettings()
 {
-    Fixture f("FixedBorders=0\r\nForegroundColor=255\r\nAlwaysRestartTC=1\r\n");
+    Fixture f("FixedBorders=0\r\nForegroundColor=255\r\nAlwaysRestartTC=1\r\nReviewBeforeSave=1\r\n");
     // Changed in memory only: the dialog shows what the file holds.
     f.context.settings.FixedBorders = true;
     f.context.settings.VerticalPanels = 2;   // the window's own state stays
@@ -457,6 +457,7 @@ void TestDialogs::optionsShowTheStoredSettings()
         QCOMPARE(child<QToolButton>(dialog, "lblColorChange_1")->accessibleName(), QStringLiteral("Background colour"));
         QCOMPARE(child<QToolButton>(dialog, "lblColorChange_2")->accessibleName(), QStringLiteral("Locked tab colour"));
         QVERIFY(child<QCheckBox>(dialog, "chkAlwaysRestartTC")->isChecked());
+        QVERIFY(child<QCheckBox>(dialog, "chkReviewBeforeSave")->isChecked());
         QCOMPARE(child(dialog, "cmdBrowseForLangFile")->accessibleName(), QStringLiteral("Choose a language file"));
         QVERIFY(!child(dialog, "cmdApply")->isEnabled());
         QVERIFY(child<QRadioButton>(dialog, "optUseDefaultLanguage")->isChecked());
@@ -496,6 +497,7 @@ void TestDialogs::optionsApplyStoresAndShows()
     Fixture f;
     WhenDialogOpens<QDialog>("frmOptions", [&](QDialog *dialog) {
         child<QCheckBox>(dialog, "chkShowgridlines")->click();
+        child<QCheckBox>(dialog, "chkReviewBeforeSave")->click();
         f.person.answerColor(0x0000FF);
         child<QToolButton>(dialog, "lblColorChange_1")->click();
         QVERIFY(child(dialog, "cmdApply")->isEnabled());
@@ -509,6 +511,8 @@ void TestDialogs::optionsApplyStoresAndShows()
     });
     f.item("mnuViewOptions")->trigger();
     QCOMPARE(f.context.settings.Read("Calvenor", "CommandListShowLines", "-"), QStringLiteral("1"));
+    QCOMPARE(f.context.settings.Read("Calvenor", "ReviewBeforeSave", "-"), QStringLiteral("1"));
+    QVERIFY(f.context.settings.ReviewBeforeSave);
     QCOMPARE(f.context.settings.Read("Calvenor", "BackgroundColor", "-"), QString::number(0xFF));
     QCOMPARE(f.context.settings.Read("Calvenor", "UseDefaultLanguage", "-"), QStringLiteral("1"));
     QCOMPARE(f.context.settings.Read("Common", "LanguageFile", "-"), QStringLiteral("/nowhere/Deutsch.lng"));

@@ -2,6 +2,8 @@
 #include "windowfixture.h"
 
 #include <QFrame>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <QLabel>
 #include <QStatusBar>
 #include <QtTest>
@@ -44,13 +46,18 @@ void TestDiskChange::saveAfterAnotherProgramWrote_data()
     QTest::addColumn<int>("answer");   // to the question
     QTest::addColumn<QByteArray>("fileAfter");
     QTest::addColumn<bool>("stillPending");
-    QTest::newRow("cancel writes nothing") << int(MessageAnswer::Cancel) << kWrittenOnExit << true;
+    QTest::addColumn<QString>("review");   // reviewed before every save: the button pressed there
+    const QByteArray kept = "[Command line history]\r\n0=git status\r\n"
+                            "[LeftHistory]\r\n0=c:\\a\\\r\n1=c:\\b\\\r\n2=c:\\from tc\\\r\n";
+    QTest::newRow("cancel writes nothing") << int(MessageAnswer::Cancel) << kWrittenOnExit << true << "";
     QTest::newRow("keep: the edited section goes into the file as it is now")
-        << int(MessageAnswer::No)
-        << QByteArray("[Command line history]\r\n0=git status\r\n"
-                      "[LeftHistory]\r\n0=c:\\a\\\r\n1=c:\\b\\\r\n2=c:\\from tc\\\r\n")
-        << false;
-    QTest::newRow("load again: the edits go, nothing is written") << int(MessageAnswer::Yes) << kWrittenOnExit << false;
+        << int(MessageAnswer::No) << kept << false << "";
+    QTest::newRow("load again: the edits go, nothing is written") << int(MessageAnswer::Yes) << kWrittenOnExit << false << "";
+    QTest::newRow("reviewed: the other program's entry shows, and the question still comes")
+        << int(MessageAnswer::No) << kept << false << "cmdSave";
+    QTest::newRow("review closed: nothing asked, nothing written")
+        << int(MessageAnswer::No) << kWrittenOnExit << true << "cmdClose";
+    QTest::newRow("File > Review Changes, then Save there") << int(MessageAnswer::No) << kept << false << "menu";
 }
 
 void TestDiskChange::saveAfterAnotherProgramWrote()
@@ -58,13 +65,35 @@ void TestDiskChange::saveAfterAnotherProgramWrote()
     QFETCH(int, answer);
     QFETCH(QByteArray, fileAfter);
     QFETCH(bool, stillPending);
+    QFETCH(QString, review);
     Fixture f;
+    // "menu": the review opened from the File menu, without the option.
+    const bool fromMenu = review == u"menu";
+    f.context.settings.ReviewBeforeSave = !review.isEmpty() && !fromMenu;
     deleteFirstCommand(f);
     QTest::qWait(20);   // a later modification time
     f.env.writeFile("tc/wincmd.ini", kWrittenOnExit);
     f.person.answerMessage(MessageAnswer(answer));
     f.person.answerMessage(MessageAnswer::Yes);   // "Are you sure?" when loading again
-    f.item("mnuFileSave")->trigger();
+    QStringList reviewed;
+    if (!review.isEmpty()) {
+        calvenor::test::WhenDialogOpens<QDialog>("frmSaveReview", [&](QDialog *dialog) {
+            for (QTreeWidgetItemIterator it(dialog->findChild<QTreeWidget *>("tvwReview")); *it; ++it)
+                reviewed << (*it)->text(0);
+            dialog->findChild<QPushButton *>(fromMenu ? QStringLiteral("cmdSave") : review)->click();
+        });
+    }
+    f.item(fromMenu ? "mnuFileReviewChanges" : "mnuFileSave")->trigger();
+    if (!review.isEmpty()) {
+        QCOMPARE(reviewed, QStringList({f.wincmd, "Command Line: 1 removed, 1 added", "Removed: newer command",
+                                        "Added: git status"}));
+    }
+    if (review == u"cmdClose") {
+        QVERIFY(f.person.messages().isEmpty());
+        QCOMPARE(f.env.readFile("tc/wincmd.ini"), fileAfter);
+        QVERIFY(f.window.savePending());
+        return;
+    }
     QVERIFY(!f.person.messages().isEmpty());
     QVERIFY(f.person.messages().first().contains(f.wincmd));
     // The buttons say what they do.

@@ -128,11 +128,12 @@ void TestMainWindow::editsMakeSaveAvailableAndSaveWritesOnlyThem()
     f.window.historyList().ClickRow(1);
     f.item("mnuEditDelete")->trigger();
     QVERIFY(f.window.savePending());
-    QVERIFY(f.item("mnuFileSave")->isEnabled());
+    QVERIFY(f.item("mnuFileSave")->isEnabled() && f.item("mnuFileReviewChanges")->isEnabled());
     QVERIFY(f.window.historyList().store().SaveFlag("Command line history"));
     QVERIFY(!f.window.historyList().store().SaveFlag("LeftHistory"));
     f.item("mnuFileSave")->trigger();
     QVERIFY(!f.window.savePending() && !f.item("mnuFileSave")->isEnabled());
+    QVERIFY(!f.item("mnuFileReviewChanges")->isEnabled());
     QByteArray expected = kWincmd;
     expected.replace("1=git status\r\n", "");
     QCOMPARE(f.env.readFile(f.wincmd), expected);
@@ -144,10 +145,14 @@ void TestMainWindow::closingWithPendingChanges_data()
     QTest::addColumn<bool>("readOnly");   // wincmd.ini cannot be written
     QTest::addColumn<bool>("closes");
     QTest::addColumn<bool>("written");
-    QTest::newRow("cancel keeps the window and the changes") << int(MessageAnswer::Cancel) << false << false << false;
-    QTest::newRow("no closes without writing") << int(MessageAnswer::No) << false << true << false;
-    QTest::newRow("yes saves") << int(MessageAnswer::Yes) << false << true << true;
-    QTest::newRow("yes, and the save fails: the window stays") << int(MessageAnswer::Yes) << true << false << false;
+    QTest::addColumn<QString>("review");   // reviewed before every save: the button pressed there
+    QTest::newRow("cancel keeps the window and the changes") << int(MessageAnswer::Cancel) << false << false << false << "";
+    QTest::newRow("no closes without writing") << int(MessageAnswer::No) << false << true << false << "";
+    QTest::newRow("yes saves") << int(MessageAnswer::Yes) << false << true << true << "";
+    QTest::newRow("yes, and the save fails: the window stays") << int(MessageAnswer::Yes) << true << false << false << "";
+    QTest::newRow("yes, reviewed and saved") << int(MessageAnswer::Yes) << false << true << true << "cmdSave";
+    QTest::newRow("yes, but the review is closed: the window stays")
+        << int(MessageAnswer::Yes) << false << false << false << "cmdClose";
 }
 
 void TestMainWindow::closingWithPendingChanges()
@@ -156,11 +161,19 @@ void TestMainWindow::closingWithPendingChanges()
     QFETCH(bool, readOnly);
     QFETCH(bool, closes);
     QFETCH(bool, written);
-    Fixture f;
+    QFETCH(QString, review);
+    Fixture f(review.isEmpty() ? QByteArray() : QByteArray("ReviewBeforeSave=1\r\n"));
     f.window.show();
     f.select("LeftHistory");
     f.item("mnuEditDelete")->trigger();
     f.person.answerMessage(MessageAnswer(answer));
+    bool reviewed = false;
+    if (!review.isEmpty()) {
+        calvenor::test::WhenDialogOpens<QDialog>("frmSaveReview", [&](QDialog *dialog) {
+            reviewed = true;
+            dialog->findChild<QPushButton *>(review)->click();
+        });
+    }
     if (readOnly)
         QFile::setPermissions(f.wincmd, QFile::ReadOwner);
     QCOMPARE(f.window.close(), closes);
@@ -171,6 +184,7 @@ void TestMainWindow::closingWithPendingChanges()
     QCOMPARE(BreakableAtSeparators(QStringLiteral("C:\\a b\\c/")), QStringLiteral("C:\\\u200Ba b\\\u200Bc/"));
     QCOMPARE(f.window.savePending(), !closes || !written);
     QCOMPARE(f.env.readFile(f.wincmd) != kWincmd, written);
+    QCOMPARE(reviewed, !review.isEmpty());
 }
 
 void TestMainWindow::layoutSettingsAtStart()

@@ -3,7 +3,9 @@
 //   calvenor_screenshot wincmd.ini wcx_ftp.ini out.png [section [language file [rtl]]]
 // With CALVENOR_SHOT_MENU naming a menu item (mnuViewOptions, say) the picture is of
 // the dialog that item opens (on the page CALVENOR_SHOT_PAGE names, picOptions_3 say,
-// when it has pages); with CALVENOR_SHOT_DEFAULT_SIZE the window keeps its first size.
+// when it has pages); with CALVENOR_SHOT_DEFAULT_SIZE the window keeps its first size;
+// with CALVENOR_SHOT_DELETE=n the shown section's first n entries are deleted first, so
+// a command that needs pending changes has some.
 
 #include "app/frmmain.h"
 #include "app/programcontext.h"
@@ -56,6 +58,10 @@ int main(int argc, char *argv[])
         window.historyList().ShowSelectedSection(arguments[4], true);
         window.SetButtonsState(arguments[4]);
     }
+    for (int n = qEnvironmentVariableIntValue("CALVENOR_SHOT_DELETE"); n > 0; --n) {
+        window.historyList().ClickRow(0);
+        window.run(Command::Delete);
+    }
     QCoreApplication::processEvents();
     const QString menuItem = qEnvironmentVariable("CALVENOR_SHOT_MENU");
     if (!menuItem.isEmpty()) {
@@ -83,6 +89,7 @@ int main(int argc, char *argv[])
         };
         QTimer::singleShot(200, grabDialog);
         item->trigger();
+        window.SetSaveButtonState(false);   // the deleted entries are not asked about
         if (!QApplication::activeModalWidget())   // a modeless dialog: grab it now
             QTimer::singleShot(300, &app, &QCoreApplication::quit), app.exec();
         return saved ? 0 : 1;
