@@ -4,12 +4,30 @@
 #include "keptentries.h"
 
 #include "core/csectionsdata.h"
+#include "core/initextcodec.h"
 
 #include "platform/atomicfile.h"
 
 #include <QMap>
 
 namespace calvenor {
+namespace {
+
+// The block as a person reads it on a terminal: lines end in LF, and a value stored in
+// the file manager's UTF-8 form shows its text rather than its bytes read as ANSI.
+QString readableBlock(const QString &gathered)
+{
+    const IniTextCodec ansi(IniEncoding::Ansi);
+    QStringList lines = gathered.split(QStringLiteral("\r\n"));
+    for (QString &line : lines) {
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals > 0 && ansi.mayBeMarked(QStringView(line).sliced(equals + 1)))
+            line = line.first(equals + 1) + ansi.valueFromStored(QStringView(line).sliced(equals + 1));
+    }
+    return lines.join(u'\n');
+}
+
+} // namespace
 
 int BatchJob::preview(const QStringList &sections, const KeepRules &rules, const QString &wincmd,
                       const QString &wcxftp, const QString &gathered, const QString &backup, bool afresh)
@@ -45,7 +63,7 @@ int BatchJob::preview(const QStringList &sections, const KeepRules &rules, const
     if (!gathered.isEmpty()) {
         text += (afresh ? QStringLiteral("The backup file would be started afresh with this block: ")
                         : QStringLiteral("This block would be appended to the backup file: "))
-            + backup + QStringLiteral("\n") + gathered;
+            + backup + QStringLiteral("\n") + readableBlock(gathered);
         if (!text.endsWith(u'\n'))
             text += u'\n';
     }

@@ -352,7 +352,7 @@ void TestBatchJob::dryRunChangesNothingAndCountsWhatARunClears()
 {
     Fixture f;
     f.env.writeFile("tc/wincmd.ini", kWincmd + "[LeftTabs]\r\n0_path=C:\\\r\n1_path=D:\\\r\n1_options=1|0|0|0|0|1|0\r\n"
-                                                "ActiveTab=0\r\n[Left]\r\npath=C:\\\r\n");
+                                                "1_caption=\xef\xbb\xbf\xd0\x96\r\nActiveTab=0\r\n[Left]\r\npath=C:\\\r\n");
     const QString backup = f.env.writeFile("h.txt", "");
     const QString settingsFile = f.settings.SettingsFile();
     auto stamp = [](const QString &path) {
@@ -378,7 +378,8 @@ void TestBatchJob::dryRunChangesNothingAndCountsWhatARunClears()
                              "  MkDirHistory: 1 entry", "  Searches: 1 entry"})
         QVERIFY2(printed.contains(QLatin1String(line)), qPrintable(printed));
     QVERIFY(printed.contains("This block would be appended to the backup file: " + backup));
-    QVERIFY(printed.contains("[LeftHistory]"));
+    QVERIFY(printed.contains("[LeftHistory]\n"));
+    QVERIFY2(printed.contains("1_caption=Ж\n") && !printed.contains(u'\r'), qPrintable(printed));   // text, not bytes
     for (int i = 0; i < files.size(); ++i)
         QCOMPARE(stamp(files[i]), before[i]);   // every byte and time as it was
     QVERIFY(f.person.asked.isEmpty());
