@@ -138,6 +138,15 @@ QPushButton *AddDialogButton(QDialogButtonBox &buttons, QDialogButtonBox::Button
     return button;
 }
 
+QLabel *AddLanguageLabel(const char *name, int lngId, QWidget *buddy)
+{
+    auto *label = new QLabel;
+    label->setObjectName(QString::fromLatin1(name));
+    SetLanguageId(label, lngId);
+    label->setBuddy(buddy);
+    return label;
+}
+
 QString IsolatedDirection(const QString &text)
 {
     // First-strong isolate: the entry's first letter decides its own direction.

@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QString>
 
+class QLabel;
 class QObject;
 class QPushButton;
 class QWidget;
@@ -36,6 +37,9 @@ void ApplyQtLanguage(QWidget &form, const cLanguage &language, QtTranslations &t
 QPushButton *AddDialogButton(QDialogButtonBox &buttons, QDialogButtonBox::ButtonRole role, const char *name,
                              int lngId);
 
+// A label of a window, named and carrying its language id; with a buddy, the label's
+// "&" key moves the focus there.
+QLabel *AddLanguageLabel(const char *name, int lngId, QWidget *buddy = nullptr);
 // An entry shown in a mirrored window keeps its own reading direction: a path stays
 // "C:\Temp\" rather than having its last backslash thrown to the left.
 QString IsolatedDirection(const QString &text);

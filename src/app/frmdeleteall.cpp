@@ -34,15 +34,11 @@ frmDeleteAll::frmDeleteAll(ProgramContext &context, PersonInterface &person, His
 {
     setObjectName(QStringLiteral("frmDeleteAll"));
     SetLanguageId(this, 1650);
-    auto *label = new QLabel;
-    label->setObjectName(QStringLiteral("Label1"));
-    SetLanguageId(label, 1651);
+    QLabel *label = AddLanguageLabel("Label1", 1651);
     m_lockedToo->setObjectName(QStringLiteral("Check1"));
     SetLanguageId(m_lockedToo, 1652);
     // Said only where rules exist, so that entries staying behind are no surprise.
-    auto *keepNote = new QLabel;
-    keepNote->setObjectName(QStringLiteral("lblKeepRules"));
-    SetLanguageId(keepNote, 3373);
+    QLabel *keepNote = AddLanguageLabel("lblKeepRules", 3373);
     keepNote->setWordWrap(true);
     keepNote->setVisible(!context.settings.keepRules().isEmpty());
     auto *buttons = new QDialogButtonBox;

@@ -31,9 +31,7 @@ frmImportExport::frmImportExport(bool isExport, ProgramContext &context, PersonI
 {
     setObjectName(QStringLiteral("frmImportExport"));
     SetLanguageId(this, isExport ? 1604 : 1603);
-    auto *label = new QLabel;
-    label->setObjectName(QStringLiteral("Label1"));
-    SetLanguageId(label, isExport ? 1602 : 1601);
+    QLabel *label = AddLanguageLabel("Label1", isExport ? 1602 : 1601);
     auto *buttons = new QDialogButtonBox;
     m_ok = AddDialogButton(*buttons, QDialogButtonBox::AcceptRole, "cmdOK", isExport ? 112 : 113);
     AddDialogButton(*buttons, QDialogButtonBox::RejectRole, "cmdCancel", 1009);

@@ -27,15 +27,6 @@ const QString kOwnSection = QString::fromUtf16(cSettings::kOwnSection);
 const QString kLastBackupKey = QString::fromUtf16(kLastBackupFileKey);
 constexpr int kSectionRole = Qt::UserRole;
 
-QLabel *buddyLabel(const char *name, int lngId, QWidget *buddy)
-{
-    auto *label = new QLabel;
-    label->setObjectName(QString::fromLatin1(name));
-    SetLanguageId(label, lngId);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 frmRestoreBackup::frmRestoreBackup(ProgramContext &context, PersonInterface &person, HistoryList &list,
@@ -74,14 +65,14 @@ frmRestoreBackup::frmRestoreBackup(ProgramContext &context, PersonInterface &per
     AddDialogButton(*buttons, QDialogButtonBox::RejectRole, "cmdCancel", 1009);
 
     auto *fileRow = new QHBoxLayout;
-    fileRow->addWidget(buddyLabel("lblBackupFile", 3346, m_file));
+    fileRow->addWidget(AddLanguageLabel("lblBackupFile", 3346, m_file));
     fileRow->addWidget(m_file, 1);
     fileRow->addWidget(browse);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fileRow);
-    layout->addWidget(buddyLabel("lblRuns", 3348, m_blocks));
+    layout->addWidget(AddLanguageLabel("lblRuns", 3348, m_blocks));
     layout->addWidget(m_blocks, 3);
-    layout->addWidget(buddyLabel("lblSections", 3352, m_sections));
+    layout->addWidget(AddLanguageLabel("lblSections", 3352, m_sections));
     layout->addWidget(m_sections, 2);
     layout->addWidget(m_add);
     layout->addWidget(m_replace);

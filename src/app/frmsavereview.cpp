@@ -29,10 +29,8 @@ frmSaveReview::frmSaveReview(const std::vector<SectionReview> &review, ProgramCo
 {
     setObjectName(QStringLiteral("frmSaveReview"));
     SetLanguageId(this, 3392);
-    auto *label = new QLabel;
-    label->setObjectName(QStringLiteral("lblReview"));
+    QLabel *label = AddLanguageLabel("lblReview", review.empty() ? 3394 : 3393);
     label->setWordWrap(true);
-    SetLanguageId(label, review.empty() ? 3394 : 3393);
     m_tree->setObjectName(QStringLiteral("tvwReview"));
     m_tree->setHeaderHidden(true);
     m_tree->setUniformRowHeights(true);   // long lists lay out without measuring each row

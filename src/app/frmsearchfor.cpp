@@ -27,10 +27,7 @@ frmSearchFor::frmSearchFor(ProgramContext &context, PersonInterface &person, His
     setObjectName(QStringLiteral("frmSearchFor"));
     setModal(false);
     SetLanguageId(this, 253);
-    auto *label = new QLabel;
-    label->setObjectName(QStringLiteral("Label1"));
-    SetLanguageId(label, 254);
-    label->setBuddy(m_text);
+    QLabel *label = AddLanguageLabel("Label1", 254, m_text);
     m_text->setObjectName(QStringLiteral("cboFindWhat"));
     m_text->setEditable(true);
     m_text->setInsertPolicy(QComboBox::NoInsert);

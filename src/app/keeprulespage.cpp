@@ -16,10 +16,7 @@ KeepRulesPage::KeepRulesPage(const LanguageSource &language, QWidget *parent)
 {
     setObjectName(QStringLiteral("picOptions_3"));
     SetLanguageId(this, 3370);
-    auto *label = new QLabel;
-    label->setObjectName(QStringLiteral("lblKeepRules"));
-    SetLanguageId(label, 3371);
-    label->setBuddy(m_patterns);
+    QLabel *label = AddLanguageLabel("lblKeepRules", 3371, m_patterns);
     label->setWordWrap(true);
     m_patterns->setObjectName(QStringLiteral("txtKeepRules"));
     m_patterns->setAccessibleName(language.GetLanguageString(3374));
@@ -28,9 +25,7 @@ KeepRulesPage::KeepRulesPage(const LanguageSource &language, QWidget *parent)
     m_patterns->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_patterns->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_patterns->setTabChangesFocus(true);
-    auto *help = new QLabel;
-    help->setObjectName(QStringLiteral("lblKeepRulesHelp"));
-    SetLanguageId(help, 3372);
+    QLabel *help = AddLanguageLabel("lblKeepRulesHelp", 3372);
     help->setWordWrap(true);
     connect(m_patterns, &QPlainTextEdit::textChanged, this, &KeepRulesPage::edited);
 

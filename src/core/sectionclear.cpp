@@ -22,13 +22,12 @@ int ClearSectionExcept(HistoryRowStore &store, const QString &section,
     store.GetStartEnd(section, range);
     if (range.start < 0 || cSectionsData::familyOf(section) != SectionFamily::Tabs)
         return removed;
-    const QString activeTag = ActiveTabTag(section);
     bool hasActive = false;
     for (int position = range.start; position <= range.end && !hasActive; ++position)
-        hasActive = FoldedKey::equalIgnoringCase(store.Row(position).Tag, activeTag);
+        hasActive = IsActiveTabRow(section, store.Row(position));
     if (!hasActive) {
         HistoryRow &first = store.Row(range.start);
-        first.Tag = activeTag;
+        first.Tag = ActiveTabTag(section);
         first.Ghosted = true;
     }
     // Kept tabs above the active one leave it at another number.

@@ -1,6 +1,7 @@
 #include "tabssection.h"
 
 #include "csectionsdata.h"
+#include "foldedkey.h"
 #include "leadingnumber.h"
 #include "taboptions.h"
 
@@ -12,9 +13,24 @@ QString PanelSectionOf(const QString &tabSection)
                                                                                       : QStringLiteral("Left");
 }
 
+namespace {
+
+const QString kActiveTabSuffix = QStringLiteral("_ActiveTabMark");
+
+} // namespace
+
 QString ActiveTabTag(const QString &tabSection)
 {
-    return tabSection + QStringLiteral("_ActiveTabMark");
+    return tabSection + kActiveTabSuffix;
+}
+
+bool IsActiveTabRow(const QString &section, const HistoryRow &row)
+{
+    // Compared in place: it is asked of every row of a section.
+    const QStringView tag(row.Tag);
+    return tag.size() == section.size() + kActiveTabSuffix.size()
+           && FoldedKey::equalIgnoringCase(tag.first(section.size()), section)
+           && FoldedKey::equalIgnoringCase(tag.sliced(section.size()), kActiveTabSuffix);
 }
 
 void RenumberActiveTab(HistoryRowStore &store, const QString &tabSection)

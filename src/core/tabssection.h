@@ -11,6 +11,8 @@ namespace calvenor {
 
 QString PanelSectionOf(const QString &tabSection);
 QString ActiveTabTag(const QString &tabSection);
+// Whether a row is the active-tab row of that section (none is, outside the tab sections).
+bool IsActiveTabRow(const QString &section, const HistoryRow &row);
 
 // Sets the active-tab row's number (col5, and its Text) to the number of tab rows above
 // it: the position the file manager's ActiveTab names. Every edit of a tab section that

@@ -47,11 +47,9 @@ QStringList DuplicateKeys(const QString &section, const std::vector<HistoryRow> 
     QStringList keys;
     if (!HasPlainEntries(section))
         return keys;
-    const bool tabs = cSectionsData::familyOf(section) == SectionFamily::Tabs;
-    const QString activeTag = tabs ? ActiveTabTag(section) : QString();
     QSet<QString> seen;
     for (const HistoryRow &row : rows) {
-        const bool active = tabs && FoldedKey::equalIgnoringCase(row.Tag, activeTag);
+        const bool active = IsActiveTabRow(section, row);
         if (!active && !FoldedKey::equalIgnoringCase(row.Tag, section))
             continue;   // no entry of the list (a stand-in row)
         const QString text = RepeatText(section, row.col(2));

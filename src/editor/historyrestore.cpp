@@ -11,11 +11,6 @@
 namespace calvenor::HistoryRestore {
 namespace {
 
-bool isActiveTab(const HistoryRow &row, const QString &activeTag)
-{
-    return !activeTag.isEmpty() && FoldedKey::equalIgnoringCase(row.Tag, activeTag);
-}
-
 // What must be free for an entry to be added: its repeat text, or a template's name as
 // the profile functions compare names (the case of ASCII letters ignored).
 QString identity(const QString &section, const HistoryRow &row)
@@ -32,7 +27,7 @@ QString identity(const QString &section, const HistoryRow &row)
 
 // The numbers the lists show and the file manager's keys follow: a numbered entry's or
 // an inactive tab's place among its kind.
-void renumber(HistoryRowStore &store, const QString &section, const QString &activeTag)
+void renumber(HistoryRowStore &store, const QString &section)
 {
     if (cSectionsData::familyOf(section) == SectionFamily::Keyed)
         return;
@@ -40,13 +35,13 @@ void renumber(HistoryRowStore &store, const QString &section, const QString &act
     int number = 0;
     for (int position = range.start; range.start >= 0 && position <= range.end; ++position) {
         HistoryRow &row = store.Row(position);
-        if (isActiveTab(row, activeTag))
+        if (IsActiveTabRow(section, row))
             continue;
         const QString text = QString::number(number++);
         if (row.Text != text)
             row.Text = text;
     }
-    if (!activeTag.isEmpty())
+    if (cSectionsData::familyOf(section) == SectionFamily::Tabs)
         RenumberActiveTab(store, section);
 }
 
@@ -57,14 +52,12 @@ int Restore(HistoryRowStore &store, const QString &section, const std::vector<Hi
     HistoryRowStore::StartEnd range;
     if (store.GetStartEnd(section, range) != 0)
         return 0;
-    const bool tabs = cSectionsData::familyOf(section) == SectionFamily::Tabs;
-    const QString activeTag = tabs ? ActiveTabTag(section) : QString();
 
     int activeIndex = -1;   // where the present active tab stands among the section's rows
     QSet<QString> taken;
     for (int position = range.start; range.start >= 0 && position <= range.end; ++position) {
         const HistoryRow &row = store.Row(position);
-        if (isActiveTab(row, activeTag))
+        if (IsActiveTabRow(section, row))
             activeIndex = position - range.start;
         else if (mode == Mode::Add)
             taken.insert(identity(section, row));
@@ -73,7 +66,7 @@ int Restore(HistoryRowStore &store, const QString &section, const std::vector<Hi
         taken.insert(identity(section, store.Row(range.start + activeIndex)));
     if (mode == Mode::Replace) {
         for (int position = range.end; range.start >= 0 && position >= range.start; --position) {
-            if (!isActiveTab(store.Row(position), activeTag))
+            if (!IsActiveTabRow(section, store.Row(position)))
                 store.RemoveRow(position);
         }
     }
@@ -81,7 +74,7 @@ int Restore(HistoryRowStore &store, const QString &section, const std::vector<Hi
     int added = 0;
     for (const HistoryRow &restored : rows) {
         // A backup's active tab has no folder of its own: the panel's is what it was.
-        if (isActiveTab(restored, activeTag) || !FoldedKey::equalIgnoringCase(restored.Tag, section))
+        if (IsActiveTabRow(section, restored) || !FoldedKey::equalIgnoringCase(restored.Tag, section))
             continue;
         if (mode == Mode::Add) {
             const QString id = identity(section, restored);
@@ -101,7 +94,7 @@ int Restore(HistoryRowStore &store, const QString &section, const std::vector<Hi
         store.InsertRow(position, std::move(row));
         ++added;
     }
-    renumber(store, section, activeTag);
+    renumber(store, section);
     store.SetSaveFlag(section);
     return added;
 }

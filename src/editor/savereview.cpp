@@ -169,11 +169,9 @@ private:
 
     void activeTab(const std::vector<HistoryRow> &disk, const std::vector<HistoryRow> &editor) const
     {
-        const QString tag = ActiveTabTag(m_section);
         auto activeOf = [&](const std::vector<HistoryRow> &rows) -> const HistoryRow * {
-            const auto it = std::find_if(rows.cbegin(), rows.cend(), [&](const HistoryRow &row) {
-                return FoldedKey::equalIgnoringCase(row.Tag, tag);
-            });
+            const auto it = std::find_if(rows.cbegin(), rows.cend(),
+                                         [&](const HistoryRow &row) { return IsActiveTabRow(m_section, row); });
             return it == rows.cend() ? nullptr : &*it;
         };
         const HistoryRow *before = activeOf(disk);

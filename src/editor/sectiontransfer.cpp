@@ -5,6 +5,7 @@
 #include "core/cprofile.h"
 #include "core/csectionsdata.h"
 #include "core/foldedkey.h"
+#include "core/historysections.h"
 #include "platform/errornumbers.h"
 
 #include <QSet>
@@ -30,11 +31,6 @@ SectionTransfer::SectionTransfer(HistoryList &list, cProfile &profile, PersonInt
     , m_person(person)
     , m_language(language)
 {
-}
-
-QString SectionTransfer::fileOf(const QString &section, const QString &wincmd, const QString &wcxftp)
-{
-    return cSectionsData::fileOf(section) == SectionFile::Wcxftp ? wcxftp : wincmd;
 }
 
 void SectionTransfer::tellCannotRead(const QString &file, int error)
@@ -65,7 +61,7 @@ bool SectionTransfer::Export(const QStringList &sections, const QString &wincmd,
 {
     // A file left empty would otherwise be skipped as if exported.
     for (const QString &section : sections) {
-        if (fileOf(section, wincmd, wcxftp).trimmed().isEmpty()) {
+        if (HistorySections::FileOf(section, wincmd, wcxftp).trimmed().isEmpty()) {
             tellNoFileNamed(section);
             return false;
         }
@@ -73,7 +69,7 @@ bool SectionTransfer::Export(const QStringList &sections, const QString &wincmd,
     for (const QString &section : sections) {
         if (const int error = m_list.SaveHistorySection(section, wincmd, wcxftp)) {
             const QStringList failed = m_profile.FailedFiles().values();
-            tellCannotWrite(failed.isEmpty() ? fileOf(section, wincmd, wcxftp) : failed.join(QStringLiteral(", ")),
+            tellCannotWrite(failed.isEmpty() ? HistorySections::FileOf(section, wincmd, wcxftp) : failed.join(QStringLiteral(", ")),
                             error);
             return false;
         }
@@ -86,7 +82,7 @@ bool SectionTransfer::Import(const QStringList &sections, const QString &wincmd,
     // Replacing starts by emptying the section: check every file it needs first.
     QSet<QString> checked;
     for (const QString &section : sections) {
-        const QString file = fileOf(section, wincmd, wcxftp);
+        const QString file = HistorySections::FileOf(section, wincmd, wcxftp);
         if (checked.contains(file))
             continue;
         checked.insert(file);

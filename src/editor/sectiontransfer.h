@@ -36,8 +36,6 @@ public:
     void Clear(const QStringList &sections, bool deleteLockedTabs, const KeepRules &keep = {});
 
 private:
-    // The path of the file a section lives in, from the pair.
-    static QString fileOf(const QString &section, const QString &wincmd, const QString &wcxftp);
     void tellCannotRead(const QString &file, int error);
     void tellCannotWrite(const QString &file, int error);
     void tellNoFileNamed(const QString &section);   // the pair's file for it was left empty

@@ -3,7 +3,7 @@
 
 #include "keptentries.h"
 
-#include "core/csectionsdata.h"
+#include "core/historysections.h"
 #include "core/initextcodec.h"
 
 #include "platform/atomicfile.h"
@@ -44,8 +44,7 @@ int BatchJob::preview(const QStringList &sections, const KeepRules &rules, const
         return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
     };
     for (const QString &section : sections) {
-        const bool ftp = cSectionsData::fileOf(section) == SectionFile::Wcxftp;
-        const QString file = m_profile.ResolveTargetFile(section, QString(), ftp ? wcxftp : wincmd);
+        const QString file = m_profile.ResolveTargetFile(section, QString(), HistorySections::FileOf(section, wincmd, wcxftp));
         const KeptEntries::Count count = kept.CountOf(section);
         if (!order.contains(file))
             order << file;

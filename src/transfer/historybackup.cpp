@@ -1,6 +1,6 @@
 #include "historybackup.h"
 
-#include "core/csectionsdata.h"
+#include "core/historysections.h"
 #include "core/initextcodec.h"
 #include "platform/atomicfile.h"
 
@@ -188,9 +188,9 @@ ErrorNumber appendBlock(const LockedBackup &file, const IniTextCodec &codec, con
 QString BuildSectionBackupText(cProfile &profile, const QString &strSectionName, const QString &strWincmdFileName,
                                const QString &strWcxftpFileName)
 {
-    const bool ftp = strSectionName.compare(cSectionsData::OldConnections(), Qt::CaseInsensitive) == 0;
     // The whole section: a copy cut at a buffer size would lose what the clear removes.
-    const QString lines = profile.ReadSectionText(strSectionName, ftp ? strWcxftpFileName : strWincmdFileName, kLineEnd);
+    const QString lines = profile.ReadSectionText(
+        strSectionName, HistorySections::FileOf(strSectionName, strWincmdFileName, strWcxftpFileName), kLineEnd);
     if (lines.isEmpty())
         return QString();
     return u'[' + strSectionName + u']' + kLineEnd + lines + kLineEnd;

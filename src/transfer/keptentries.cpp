@@ -32,12 +32,6 @@ int KeptEntries::Read(const QStringList &sections, const QString &wincmd, const 
     return error;
 }
 
-bool KeptEntries::isActiveTab(const QString &section, const HistoryRow &row) const
-{
-    return cSectionsData::familyOf(section) == SectionFamily::Tabs
-           && FoldedKey::equalIgnoringCase(row.Tag, ActiveTabTag(section));
-}
-
 bool KeptEntries::keeps(const QString &section, const HistoryRow &row) const
 {
     return m_rules.Keeps(section, row, m_profile.paths().MissingValueMarker());
@@ -50,7 +44,7 @@ KeptEntries::Count KeptEntries::CountOf(const QString &section) const
     if (index < 0 || index >= cSectionsData::SectionsCount)
         return count;
     for (const HistoryRow &row : m_store.SectionRows(index)) {
-        if (isActiveTab(section, row))
+        if (IsActiveTabRow(section, row))
             continue;
         ++(keeps(section, row) ? count.kept : count.cleared);
     }
@@ -59,13 +53,13 @@ KeptEntries::Count KeptEntries::CountOf(const QString &section) const
 
 int KeptEntries::Clear(const QString &section, const QString &wincmd, const QString &wcxftp)
 {
-    const QString &file = cSectionsData::fileOf(section) == SectionFile::Wcxftp ? wcxftp : wincmd;
+    const QString &file = HistorySections::FileOf(section, wincmd, wcxftp);
     const Count count = m_read.contains(section, Qt::CaseInsensitive) ? CountOf(section) : Count();
     if (count.kept == 0)
         return m_profile.DeleteSection(section, file);
     if (count.cleared == 0)
         return 0;   // nothing to take away: the section keeps its bytes
-    ClearSectionExcept(m_store, section, [&](const HistoryRow &row) { return isActiveTab(section, row) || keeps(section, row); });
+    ClearSectionExcept(m_store, section, [&](const HistoryRow &row) { return IsActiveTabRow(section, row) || keeps(section, row); });
     // The active tab stays as it was: the panel's own section is not the job's.
     HistorySections writer(m_profile, m_store);
     writer.setWritesPanel(false);

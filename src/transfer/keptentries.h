@@ -35,7 +35,6 @@ public:
     int Clear(const QString &section, const QString &wincmd, const QString &wcxftp);
 
 private:
-    bool isActiveTab(const QString &section, const HistoryRow &row) const;
     bool keeps(const QString &section, const HistoryRow &row) const;
 
     cProfile &m_profile;
